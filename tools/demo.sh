@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# The station's main job on demo data: makes a synthetic full-disk scene in the demo station
+# directory and reads it back as the viewer does.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+station=${STATION_DIR:-demo-station}
+slot=201903181200
+scene="$station/nats/$slot.nat"
+tesmar="$build/viewer/tesmar"
+
+mkdir -p "$station/nats"
+if [ ! -f "$scene" ]; then
+    echo "demo: writing a synthetic full-disk scene for $slot (about 10 s)"
+    # HRV windows as a full-disk scan plans them: the upper one shifted east over Europe.
+    "$build/tools/synth/natsynth" "$scene" --earth --time "$slot" --hrv-window 8064 2800 8367 2000
+fi
+
+echo
+echo "== scene facts: tesmar info $scene"
+"$tesmar" info "$scene"
+
+echo
+echo "== values at a few places: tesmar value $scene --channel K --lon LON --lat LAT"
+while read -r name lon lat; do
+    for k in 1 9 12; do
+        printf '%-10s channel %2s  ' "$name" "$k"
+        "$tesmar" value "$scene" --channel "$k" --lon "$lon" --lat "$lat" || true
+    done
+done <<'PLACES'
+Madrid -3.70 40.42
+Lagos 3.39 6.45
+Cape_Town 18.42 -33.92
+Recife -34.88 -8.05
+PLACES
+
+echo
+echo "== navigation: tesmar nav --lonlat 7 41, then back with --grid"
+"$tesmar" nav --lonlat 7 41
+"$tesmar" nav --grid 3178 1668
+
+echo
+echo "demo: station directory is $station; open the viewer with: $tesmar --dir $station"

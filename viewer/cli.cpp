@@ -1,0 +1,200 @@
+#include "viewer/cli.h"
+
+#include <charconv>
+#include <ostream>
+
+#include "common/json_writer.h"
+#include "viewer/scene/native_scene.h"
+#include "viewer/scene/navigation.h"
+#include "viewer/scene/point_value.h"
+
+namespace tesmar {
+
+namespace {
+
+constexpr const char* kUsage = R"(usage: tesmar [--dir STATION_DIR]           open the viewer window
+       tesmar info FILE.nat                     scene facts as JSON
+       tesmar value FILE.nat --channel K --lon LON --lat LAT
+                                                stored count and value at a point
+       tesmar nav --lonlat LON LAT [--file FILE.nat]
+       tesmar nav --grid LINE COLUMN [--file FILE.nat]
+                                                grid <-> longitude/latitude
+       tesmar --help
+
+Channels are 1 VIS0.6, 2 VIS0.8, 3 NIR1.6, 4 IR3.9, 5 WV6.2, 6 WV7.3, 7 IR8.7, 8 IR9.7,
+9 IR10.8, 10 IR12.0, 11 IR13.4, 12 HRV. Values are brightness temperatures in kelvin for
+channels 4 to 11 and albedo in percent for the others. Lines count from the south, columns
+from the east of the 3712 x 3712 grid (HRV columns on the 11136 x 11136 grid).
+)";
+
+class Args {
+public:
+    explicit Args(std::vector<std::string> a) : a_(std::move(a)) {}
+
+    // Value(s) following `flag`; empty when the flag is absent or short of values.
+    std::optional<std::vector<std::string>> flag(const std::string& name, std::size_t count) const {
+        for (std::size_t i = 0; i < a_.size(); ++i)
+            if (a_[i] == name) {
+                if (i + count >= a_.size()) return std::nullopt;
+                return std::vector<std::string>(a_.begin() + static_cast<long>(i) + 1,
+                                                a_.begin() + static_cast<long>(i + count) + 1);
+            }
+        return std::nullopt;
+    }
+    bool has(const std::string& name) const {
+        for (const auto& x : a_)
+            if (x == name) return true;
+        return false;
+    }
+    // The i-th argument that is not a flag or a flag's value.
+    std::optional<std::string> positional(std::size_t i, const std::vector<std::pair<std::string, int>>& flags) const {
+        std::size_t seen = 0;
+        for (std::size_t k = 1; k < a_.size(); ++k) {
+            bool skipped = false;
+            for (const auto& [f, n] : flags)
+                if (a_[k] == f) {
+                    k += static_cast<std::size_t>(n);
+                    skipped = true;
+                    break;
+                }
+            if (skipped) continue;
+            if (seen++ == i) return a_[k];
+        }
+        return std::nullopt;
+    }
+
+private:
+    std::vector<std::string> a_;
+};
+
+template <class T>
+std::optional<T> number(const std::string& text) {
+    T v{};
+    auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (text.empty() || ec != std::errc{} || p != text.data() + text.size()) return std::nullopt;
+    return v;
+}
+
+int fail(std::ostream& err, const std::string& why) {
+    err << "tesmar: " << why << '\n';
+    return 1;
+}
+
+int usageError(std::ostream& err, const std::string& why) {
+    err << "tesmar: " << why << "\n\n" << kUsage;
+    return 2;
+}
+
+int info(const Args& args, std::ostream& out, std::ostream& err) {
+    const auto file = args.positional(0, {});
+    if (!file) return usageError(err, "info needs a Native file");
+    const auto s = readNativeHeader(*file);
+    if (!s) return fail(err, s.error());
+    std::vector<int> cn(s->cn.begin(), s->cn.end());
+    std::vector<double> slope, offset;
+    for (const auto& c : s->calibration) {
+        slope.push_back(c.slope);
+        offset.push_back(c.offset);
+    }
+    station::JsonObject o;
+    o.add("bsc", s->bsc)
+        .add("salong", static_cast<double>(s->salong))
+        .add("p95", static_cast<double>(s->p95))
+        .add("b105", static_cast<int>(s->b105))
+        .add("sol", s->sol)
+        .add("nol", s->nol)
+        .add("eac", s->eac)
+        .add("wec", s->wec)
+        .add("hrv_eac", s->hrv_eac)
+        .add("hrv_eac_nor", s->hrv_eac_nor)
+        .add("hrv_wec", s->hrv_wec)
+        .add("vis_off_h", s->vis_off_h)
+        .add("nopico_hrv", s->nopico_hrv)
+        .add("nobyco", s->nobyco)
+        .add("nobyco_hrv", s->nobyco_hrv)
+        .add("blocall", static_cast<long long>(s->blocall))
+        .add("cn", std::span<const int>(cn))
+        .add("nnn", s->nnn)
+        .add("channels", s->channels)
+        .add("slope", std::span<const double>(slope))
+        .add("offset", std::span<const double>(offset));
+    out << o.str() << '\n';
+    return 0;
+}
+
+int value(const Args& args, std::ostream& out, std::ostream& err) {
+    const std::vector<std::pair<std::string, int>> flags = {{"--channel", 1}, {"--lon", 1}, {"--lat", 1}};
+    const auto file = args.positional(0, flags);
+    const auto k = args.flag("--channel", 1), lon = args.flag("--lon", 1), lat = args.flag("--lat", 1);
+    if (!file || !k || !lon || !lat) return usageError(err, "value needs FILE.nat --channel K --lon LON --lat LAT");
+    const auto channel = number<int>((*k)[0]);
+    const auto x = number<double>((*lon)[0]), y = number<double>((*lat)[0]);
+    if (!channel) return usageError(err, "the channel must be a whole number from 1 to 12");
+    if (!x || !y) return usageError(err, "longitude and latitude must be numbers (degrees)");
+    const auto s = readNativeHeader(*file);
+    if (!s) return fail(err, s.error());
+    const auto p = pointValue(*s, *channel, *x, *y);
+    if (!p) return fail(err, p.error());
+    station::JsonObject o;
+    o.add("line", p->line).add("column", p->column);
+    if (*channel == 12) o.add("hrv_line", p->hrvLine);
+    o.add("count", p->count).add("value", p->value).add("unit", *channel >= 4 && *channel <= 11 ? "K" : "%");
+    out << o.str() << '\n';
+    return 0;
+}
+
+int navigate(const Args& args, std::ostream& out, std::ostream& err) {
+    nav::Context ctx;
+    if (const auto file = args.flag("--file", 1)) {
+        const auto s = readNativeHeader((*file)[0]);
+        if (!s) return fail(err, s.error());
+        ctx.lonShift = s->p95;
+    }
+    if (const auto ll = args.flag("--lonlat", 2)) {
+        const auto lon = number<double>((*ll)[0]), lat = number<double>((*ll)[1]);
+        if (!lon || !lat) return usageError(err, "--lonlat takes two numbers (degrees)");
+        const auto g = nav::geoToVisIr(*lon, *lat, ctx);
+        const auto h = nav::geoToHrv(*lon, *lat, ctx);
+        if (!g || !h) return fail(err, "the point is not visible from the satellite");
+        station::JsonObject o;
+        o.add("lon", *lon).add("lat", *lat).add("line", g->line).add("column", g->column);
+        o.add("hrv_line", h->line).add("hrv_column", h->column);
+        out << o.str() << '\n';
+        return 0;
+    }
+    if (const auto lc = args.flag("--grid", 2)) {
+        const auto line = number<int>((*lc)[0]), column = number<int>((*lc)[1]);
+        if (!line || !column) return usageError(err, "--grid takes two whole numbers (line, column)");
+        const auto p = nav::lintogeo(*line, *column, ctx);
+        if (!p) return fail(err, "that grid position is off the Earth's disk");
+        station::JsonObject o;
+        o.add("line", *line).add("column", *column).add("lon", p->lon).add("lat", p->lat);
+        out << o.str() << '\n';
+        return 0;
+    }
+    return usageError(err, "nav needs --lonlat LON LAT or --grid LINE COLUMN");
+}
+
+}  // namespace
+
+bool isCliInvocation(const std::vector<std::string>& args) {
+    if (args.empty()) return false;
+    const auto& a = args[0];
+    return a == "info" || a == "value" || a == "nav" || a == "--help" || a == "-h" || a == "help";
+}
+
+int runCli(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
+    if (argv.empty()) return usageError(err, "no command");
+    const Args args(argv);
+    const auto& cmd = argv[0];
+    if (cmd == "--help" || cmd == "-h" || cmd == "help" || args.has("--help")) {
+        out << kUsage;
+        return 0;
+    }
+    if (cmd == "info") return info(args, out, err);
+    if (cmd == "value") return value(args, out, err);
+    if (cmd == "nav") return navigate(args, out, err);
+    return usageError(err, "unknown command '" + cmd + "'");
+}
+
+}  // namespace tesmar
