@@ -74,7 +74,7 @@ TEST(DataWindow, HrvAtFullResolution) {
     EXPECT_EQ(w.lal, 3179 + 740 / 6 - 1);
     EXPECT_EQ(w.visof, 100);  // above the split
     EXPECT_EQ(w.fic, 5004 - 460 - 100);
-    EXPECT_EQ(w.lac, std::min(100 + 5568 + 1, 5004 + 460) - 100);
+    EXPECT_EQ(w.lac, std::min(100 + 5568, 5004 + 460) - 100);
 
     r.la = -10;  // below the split: the lower window's origin
     const auto low = tesmar::leedatos(s, {}, r);

@@ -27,7 +27,8 @@ DataWindow leedatos(const NativeScene& s, const nav::Context& ctx, const WindowR
         w.lal = std::min(s.nol + 1, w.linn + w.sizv / 6) - s.sol;
         w.visof = 3 * w.linn < s.vis_off_h ? s.hrv_eac : s.hrv_eac_nor;
         w.fic = std::max(w.visof + 1, w.coln - w.siz / 2) - w.visof;
-        w.lac = std::min(w.visof + s.nopico_hrv + 1, w.coln + w.siz / 2) - w.visof;
+        // The last pixel of an HRV record is nopico_hrv - 1: the window stops there.
+        w.lac = std::min(w.visof + s.nopico_hrv, w.coln + w.siz / 2) - w.visof;
     }
     return w;
 }
