@@ -66,9 +66,22 @@ void LineReader::readAt(std::int64_t at, std::size_t n) {
     if (got < n) incomplete_ = true;
 }
 
-bool LineReader::readVisIr(int channel, std::int64_t u, std::span<std::uint16_t> counts) {
-    if (channel < 1 || channel > 11 || !scene_.channelPresent(channel)) return false;
+std::span<const std::uint8_t> LineReader::packedVisIr(int channel, std::int64_t u) {
+    if (channel < 1 || channel > 11 || !scene_.channelPresent(channel)) return {};
     readAt(layout_.pixelOffset(channel, u), static_cast<std::size_t>(layout_.nobyco));
+    return buf_;
+}
+
+std::span<const std::uint8_t> LineReader::packedHrv(std::int64_t u) {
+    if (!scene_.channelPresent(native::kHrvChannel)) return {};
+    const auto step = static_cast<std::size_t>(layout_.hrvSubLineStep());
+    // The three records are adjacent but for their line headers: one read covers them.
+    readAt(layout_.pixelOffset(native::kHrvChannel, u), 2 * step + static_cast<std::size_t>(layout_.nobyco_hrv));
+    return buf_;
+}
+
+bool LineReader::readVisIr(int channel, std::int64_t u, std::span<std::uint16_t> counts) {
+    if (packedVisIr(channel, u).empty()) return false;
     const auto n = std::min<std::size_t>(counts.size(), static_cast<std::size_t>(scene_.visir_columns));
     station::unpack10(buf_, counts.first(n));
     return true;
@@ -76,12 +89,10 @@ bool LineReader::readVisIr(int channel, std::int64_t u, std::span<std::uint16_t>
 
 bool LineReader::readHrv(std::int64_t u, std::span<std::uint16_t> south, std::span<std::uint16_t> middle,
                          std::span<std::uint16_t> north) {
-    if (!scene_.channelPresent(native::kHrvChannel)) return false;
+    const std::span<const std::uint8_t> all = packedHrv(u);
+    if (all.empty()) return false;
     const auto record = static_cast<std::size_t>(layout_.nobyco_hrv);
     const auto step = static_cast<std::size_t>(layout_.hrvSubLineStep());
-    // The three records are adjacent but for their line headers: one read covers them.
-    readAt(layout_.pixelOffset(native::kHrvChannel, u), 2 * step + record);
-    const std::span<const std::uint8_t> all(buf_);
     const auto pixels = static_cast<std::size_t>(scene_.nopico_hrv);
     std::span<std::uint16_t> outs[3] = {south, middle, north};
     for (std::size_t i = 0; i < 3; ++i) {

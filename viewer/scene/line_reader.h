@@ -30,6 +30,14 @@ public:
     bool readHrv(std::int64_t u, std::span<std::uint16_t> south, std::span<std::uint16_t> middle,
                  std::span<std::uint16_t> north);
 
+    // The packed record of stored line `u` of VIS/IR channel 1..11, for callers that unpack
+    // only the pixels they sample; empty when the channel is not in the file. Valid until the
+    // next read.
+    std::span<const std::uint8_t> packedVisIr(int channel, std::int64_t u);
+    // The three packed HRV records of stored line `u`, read at once; record i starts at
+    // i * (nobyco_hrv + 65) and holds nobyco_hrv bytes. Empty without HRV.
+    std::span<const std::uint8_t> packedHrv(std::int64_t u);
+
     // Some bytes were missing (a short or truncated file): they read as zero counts.
     bool incomplete() const { return incomplete_; }
     std::int64_t fileBytes() const { return fileBytes_; }
