@@ -12,6 +12,7 @@ packages=(
     libjpeg-dev libpng-dev zlib1g-dev libbz2-dev libnetcdf-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth
+    gmt gmt-gshhg-low tzdata
 )
 
 missing=()

@@ -10,7 +10,10 @@ namespace tesmar::display {
 station::Result<bool> writePng(const Image24& image, const std::filesystem::path& path) {
     using R = station::Result<bool>;
     if (image.width <= 0 || image.height <= 0) return R::failure("There is no picture to save");
-    const auto tmp = path.parent_path() / ("." + path.filename().string() + ".part");
+    std::string tmpName = ".";
+    tmpName += path.filename().string();
+    tmpName += ".part";
+    const auto tmp = path.parent_path() / tmpName;
     std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(tmp.c_str(), "wb"), &std::fclose);
     if (!file) return R::failure("Cannot create " + tmp.string());
 
@@ -20,7 +23,7 @@ station::Result<bool> writePng(const Image24& image, const std::filesystem::path
         png_destroy_write_struct(&png, nullptr);
         return R::failure("Out of memory writing " + path.string());
     }
-    bool written = false;
+    volatile bool written = false;  // set after setjmp: must survive the longjmp
     if (setjmp(png_jmpbuf(png)) == 0) {
         png_init_io(png, file.get());
         png_set_IHDR(png, info, static_cast<png_uint_32>(image.width), static_cast<png_uint_32>(image.height), 8,
