@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "bench/full_disk.h"
 #include "common/unpack10.h"
 #include "tools/synth/native_writer.h"
 #include "viewer/scene/line_reader.h"
@@ -12,18 +13,7 @@
 
 namespace {
 
-const std::filesystem::path& fullDisk() {
-    static const std::filesystem::path path = [] {
-        auto p = std::filesystem::temp_directory_path() / "station-bench-fulldisk.nat";
-        if (!std::filesystem::exists(p) || std::filesystem::file_size(p) != 270795360) {
-            synth::SyntheticScene s;
-            s.content = synth::Content::Earth;
-            if (!synth::writeNative(s, p)) std::abort();
-        }
-        return p;
-    }();
-    return path;
-}
+const std::filesystem::path& fullDisk() { return bench::fullDiskPath(); }
 
 void HeaderLoad(benchmark::State& state) {
     for (auto _ : state) {
@@ -66,4 +56,3 @@ BENCHMARK(ReadChannel)->Arg(9)->Arg(12)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();

@@ -10,6 +10,8 @@ scene="$station/nats/$slot.nat"
 tesmar="$build/viewer/tesmar"
 
 mkdir -p "$station/nats"
+echo "demo: station data kit (coast lines, coast masks, towns) in $station"
+"$tesmar" kit "$station"
 if [ ! -f "$scene" ]; then
     echo "demo: writing a synthetic full-disk scene for $slot (about 10 s)"
     # HRV windows as a full-disk scan plans them: the upper one shifted east over Europe.
@@ -38,6 +40,11 @@ echo
 echo "== navigation: tesmar nav --lonlat 7 41, then back with --grid"
 "$tesmar" nav --lonlat 7 41
 "$tesmar" nav --grid 3178 1668
+
+echo
+echo "== a picture: channel 9 over Europe with coasts and towns"
+"$tesmar" show "$scene" --channel 9 --centre 7 45 --scope 2 --coast --towns --dir "$station" \
+    --out "$station/creas/demo_ch9_europe.png"
 
 echo
 echo "demo: station directory is $station; open the viewer with: $tesmar --dir $station"

@@ -3,7 +3,11 @@
 #include <charconv>
 #include <ostream>
 
+#include "common/clock.h"
 #include "common/json_writer.h"
+#include "tools/kit/kit.h"
+#include "viewer/display/png_writer.h"
+#include "viewer/viewer.h"
 #include "viewer/scene/native_scene.h"
 #include "viewer/scene/navigation.h"
 #include "viewer/scene/point_value.h"
@@ -19,7 +23,16 @@ constexpr const char* kUsage = R"(usage: tesmar [--dir STATION_DIR]           op
        tesmar nav --lonlat LON LAT [--file FILE.nat]
        tesmar nav --grid LINE COLUMN [--file FILE.nat]
                                                 grid <-> longitude/latitude
+       tesmar show FILE.nat --channel K --centre LON LAT --scope N --out PICTURE.png
+                   [--stretch|--no-stretch] [--inverted|--not-inverted]
+                   [--coast] [--towns] [--water] [--dir STATION_DIR]
+                                                the picture "Show image" makes
+       tesmar kit STATION_DIR                   create or complete a station directory
        tesmar --help
+
+Scope N is 1 (every stored pixel) to 5 (every fifth). Infrared channels are drawn inverted
+(cold is white) unless --not-inverted; --coast burns in the coast mask, --towns and --water
+draw the towns and water bounds of the station directory (default: the current directory).
 
 Channels are 1 VIS0.6, 2 VIS0.8, 3 NIR1.6, 4 IR3.9, 5 WV6.2, 6 WV7.3, 7 IR8.7, 8 IR9.7,
 9 IR10.8, 10 IR12.0, 11 IR13.4, 12 HRV. Values are brightness temperatures in kelvin for
@@ -175,15 +188,69 @@ int navigate(const Args& args, std::ostream& out, std::ostream& err) {
     return usageError(err, "nav needs --lonlat LON LAT or --grid LINE COLUMN");
 }
 
+int show(const Args& args, std::ostream& out, std::ostream& err, const MarkPainter& painter) {
+    const std::vector<std::pair<std::string, int>> flags = {
+        {"--channel", 1}, {"--centre", 2}, {"--scope", 1}, {"--out", 1}, {"--dir", 1}};
+    const auto file = args.positional(0, flags);
+    const auto k = args.flag("--channel", 1), centre = args.flag("--centre", 2), target = args.flag("--out", 1);
+    if (!file || !k || !centre || !target)
+        return usageError(err, "show needs FILE.nat --channel K --centre LON LAT --out PICTURE.png");
+    const auto scope = args.flag("--scope", 1);
+    const auto degra = scope ? number<int>((*scope)[0]) : std::optional<int>(1);
+    if (!degra || *degra < 1 || *degra > 5) return usageError(err, "--scope takes 1 to 5");
+    if (!number<double>((*centre)[0]) || !number<double>((*centre)[1]))
+        return usageError(err, "--centre takes two numbers (degrees)");
+
+    station::ConsoleHost host;
+    const station::SystemClock clock;
+    const auto dir = args.flag("--dir", 1);
+    Viewer v(host, clock, dir ? std::filesystem::path((*dir)[0]) : std::filesystem::current_path());
+    v.oncre();
+    v.unattended = true;
+    if (!v.abrefiche_secre(*file)) return 1;
+    v.controls.channel = (*k)[0];
+    v.nomcan();
+    v.controls.lon = (*centre)[0];
+    v.controls.lat = (*centre)[1];
+    v.controls.scopeSlider = 6 - *degra;
+    v.controls.automaticStretch = !args.has("--no-stretch");
+    if (args.has("--inverted")) v.controls.inverted = true;
+    if (args.has("--not-inverted")) v.controls.inverted = false;
+    v.controls.coastLines = args.has("--coast");
+    v.controls.towns = args.has("--towns");
+    v.controls.waterBounds = args.has("--water");
+    if (!v.geogracr()) return fail(err, "no picture was made");
+    if (v.shown.incomplete) return fail(err, "the file ends early: an incomplete picture is not saved");
+    display::Image24 picture = v.picture;
+    if (painter) painter(picture, v.marks);
+    const auto written = display::writePng(picture, (*target)[0]);
+    if (!written) return fail(err, written.error());
+    station::JsonObject o;
+    o.add("out", (*target)[0]).add("width", picture.width).add("height", picture.height);
+    o.add("line", v.window.linn).add("column", v.window.coln).add("marks", static_cast<int>(v.marks.size()));
+    out << o.str() << '\n';
+    return 0;
+}
+
+int kitCommand(const Args& args, std::ostream& out, std::ostream& err) {
+    const auto dir = args.positional(0, {});
+    if (!dir) return usageError(err, "kit needs the station directory");
+    const auto report = kit::makeStationKit(*dir, err);
+    if (!report) return fail(err, report.error());
+    for (const auto& f : report->written) out << "written: " << f << '\n';
+    for (const auto& f : report->kept) out << "kept:    " << f << '\n';
+    return 0;
+}
+
 }  // namespace
 
 bool isCliInvocation(const std::vector<std::string>& args) {
     if (args.empty()) return false;
     const auto& a = args[0];
-    return a == "info" || a == "value" || a == "nav" || a == "--help" || a == "-h" || a == "help";
+    return a == "info" || a == "value" || a == "nav" || a == "show" || a == "kit" || a == "--help" || a == "-h" || a == "help";
 }
 
-int runCli(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
+int runCli(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err, const MarkPainter& painter) {
     if (argv.empty()) return usageError(err, "no command");
     const Args args(argv);
     const auto& cmd = argv[0];
@@ -194,6 +261,8 @@ int runCli(const std::vector<std::string>& argv, std::ostream& out, std::ostream
     if (cmd == "info") return info(args, out, err);
     if (cmd == "value") return value(args, out, err);
     if (cmd == "nav") return navigate(args, out, err);
+    if (cmd == "show") return show(args, out, err, painter);
+    if (cmd == "kit") return kitCommand(args, out, err);
     return usageError(err, "unknown command '" + cmd + "'");
 }
 

@@ -1,11 +1,19 @@
 #pragma once
 // The viewer's shared state and its scene-level commands. Windows only present it.
 
+#include <array>
 #include <filesystem>
 #include <optional>
 #include <string>
 
 #include "common/clock.h"
+#include "viewer/display/fine_contrast.h"
+#include "viewer/display/height_focus.h"
+#include "viewer/display/stretch.h"
+#include "viewer/display/overlays.h"
+#include "viewer/display/picture_geometry.h"
+#include "viewer/display/raster.h"
+#include "viewer/display/readout.h"
 #include "common/host.h"
 #include "viewer/messages.h"
 #include "viewer/scene/data_window.h"
@@ -24,6 +32,23 @@ struct Controls {
     bool inverted = false;      // infrared channels are drawn cold-white
     bool channelHint = false;   // "Choose an existing channel" shown on the entry
     bool idleVisible = false;   // the "idle" option appears once a file was opened
+
+    bool automaticStretch = true;
+    bool heightFocus = false;
+    int adjustHeight = 1;     // 0 to 5
+    bool tails = false;
+    int gammaStrength = 2;    // 0 to 6
+    int contrastLevel = 0;    // -2 to 4
+    bool coastLines = true;
+    bool waterBounds = false;
+    bool towns = false;
+};
+
+// What the picture on screen is, for the commands that rework it.
+struct ShownPicture {
+    display::PictureGeometry geometry;
+    bool hrvSingle = false;   // a single-channel HRV picture
+    bool incomplete = false;  // part of its lines were missing from the file
 };
 
 class Viewer {
@@ -55,6 +80,34 @@ public:
     // "Spanish menu".
     void transla();
 
+    // "Show image": a single-channel picture of the channel entry. False, with the previous
+    // picture left as it was, when nothing could be drawn.
+    bool geogracr();
+    // Renders the raster into the picture with the current contrast settings.
+    void renderPicture();
+    // Coast lines into the raster when "coast lines" is on (asks for a mask when missing).
+    void superoverl();
+    // Towns, fires and water bounds onto the picture, as their options say.
+    void drawMapMarks();
+    // Mouse read-out at a picture position.
+    display::ReadoutTexts readtem(int x, int y);
+    // Display size from the main window's size.
+    void onresiz(int windowWidth, int windowHeight);
+    display::ContrastControls contrastControls() const;
+
+    // Contrast commands on the picture shown.
+    void contrastNormal();  // "Contrast", "do contrast!", the fine-contrast "Normal"
+    void equalize();        // "equalize"
+    void des_auto();        // moving "adjust height" switches the automatic stretch off
+    void focus_change();    // height-focus takes the composite channels as positive
+    // Fine contrast: histogram of the picture, and rendering with centres and spreads.
+    std::array<std::array<int, 256>, 3> pictureHistogram() const;
+    void morecon(const std::array<int, 3>& sliders, const std::array<int, 3>& spreads);
+    // The raster bytes under a picture position (zeros off the picture).
+    std::array<std::uint8_t, 3> cellBytes(int x, int y) const;
+    // The statistics probe at a picture position; returns the sliders and spreads it set.
+    display::ProbeResult fijaclix(int x, int y, int referenceArea, double divisor, double offset);
+
     const std::string& mess(int row) const { return messages_.get(row, lang); }
     nav::Context navContext() const { return {scene.p95}; }
     const std::filesystem::path& cdo() const { return cdo_; }
@@ -80,6 +133,21 @@ public:
     int zoom_c = 0;
     std::string label = "EUMETSAT ";
     std::filesystem::path townFile, coastBitmap, goesCoastBitmap;
+
+    // The picture: raster, work plane, kind, rendered picture and the marks drawn on it.
+    display::Raster g;
+    display::WorkPlane fx;
+    int prodnr = 0;
+    ShownPicture shown;
+    display::Image24 picture;
+    display::DrawList marks;
+    bool shows_single = false, zoominchiv = false, geogracr_hecho = false;
+    int maxg = 0, ming = 255;
+    double mindf = 0, maxdf = 0;
+    std::array<float, 3> media{130, 130, 130};      // fine-contrast centres
+    std::array<float, 3> contraste{31, 31, 31};     // fine-contrast spreads
+    // Asked once for a coast mask in this session; unattended runs never ask.
+    bool unattended = false;
 
 private:
     std::filesystem::path cdo_;

@@ -23,7 +23,7 @@ struct ReadoutInput {
     bool hrvSingle = false;
     bool heightFocus = false;
     int ncha = 1;
-    ChannelCalibration cal;
+    ChannelCalibration cal{};
     double mindf = 0, maxdf = 0;  // range of a temperature-difference picture
 };
 

@@ -8,20 +8,31 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSlider>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QVBoxLayout>
-#include <map>
 
+#include "viewer/display/picture/qt_picture.h"
+#include "viewer/display/ui/fine_contrast_window.h"
 #include "viewer/messages.h"
+#include "viewer/ui/picture_view.h"
 
 namespace tesmar::ui {
 
 namespace {
 QString q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+QSlider* slider(int lo, int hi) {
+    auto* s = new QSlider(Qt::Horizontal);
+    s->setRange(lo, hi);
+    s->setPageStep(1);
+    s->setTickPosition(QSlider::TicksBelow);
+    return s;
+}
 }  // namespace
 
 MainWindow::MainWindow(const std::filesystem::path& station, QWidget* parent) : QMainWindow(parent) {
@@ -29,9 +40,18 @@ MainWindow::MainWindow(const std::filesystem::path& station, QWidget* parent) : 
     host_ = std::make_unique<QtHost>(this, statusBar(),
                                      [this](station::Fact f, const QString& t) { showFact(f, t); });
     viewer_ = std::make_unique<Viewer>(*host_, clock_, station);
+    commands_ = {
+        {"File/Open image", [this] { openImage(); }},
+        {"File/Tidy up", [this] { tidyUp(); }},
+        {"File/Control contrast", [this] { controlContrast(); }},
+        {"Display/Show image", [this] { showImage(); }},
+        {"Display/Contrast", [this] { contrast(); }},
+        {"Display/Enhancement", [this] { enhancement(); }},
+        {"About/Spanish menu", [this] { spanishMenu(); }},
+    };
     buildMenus();
     setCentralWidget(buildControls());
-    resize(1220, 860);
+    resize(1240, 880);
 
     const QScreen* screen = QGuiApplication::primaryScreen();
     viewer_->oncre(screen ? screen->size().height() : 1080);
@@ -51,9 +71,11 @@ void MainWindow::buildMenus() {
         return false;
     };
     for (const auto& e : entries) {
-        const std::string path = e.menu.empty() ? std::string(e.caption) : std::string(e.menu) + "/" + std::string(e.caption);
+        const std::string path =
+            e.menu.empty() ? std::string(e.caption) : std::string(e.menu) + "/" + std::string(e.caption);
         if (e.menu.empty() || isParent(path)) {
-            QMenu* m = e.menu.empty() ? menuBar()->addMenu(q(e.caption)) : menus[std::string(e.menu)]->addMenu(q(e.caption));
+            QMenu* m = e.menu.empty() ? menuBar()->addMenu(q(e.caption))
+                                      : menus[std::string(e.menu)]->addMenu(q(e.caption));
             m->setEnabled(e.built || isParent(path));
             menus[path] = m;
             captionSetters_.push_back([m](const QString& t) { m->setTitle(t); });
@@ -61,22 +83,20 @@ void MainWindow::buildMenus() {
         }
         QAction* a = menus[std::string(e.menu)]->addAction(q(e.caption));
         if (!e.shortcut.empty()) a->setShortcut(QKeySequence(q(e.shortcut)));
-        a->setEnabled(e.built);
-        if (!e.built) a->setToolTip(e.needsPicture ? "Needs a picture" : "Not available yet");
+        const auto command = commands_.find(path);
+        a->setEnabled(e.built && command != commands_.end() && !e.needsPicture);
+        if (command != commands_.end()) connect(a, &QAction::triggered, this, command->second);
+        a->setData(e.needsPicture);
+        actions_[path] = a;
         captionSetters_.push_back([a](const QString& t) { a->setText(t); });
-        if (path == "File/Open image") connect(a, &QAction::triggered, this, &MainWindow::openImage);
-        if (path == "About/Spanish menu") {
-            spanishAction_ = a;
-            connect(a, &QAction::triggered, this, &MainWindow::spanishMenu);
-        }
     }
 }
 
 QWidget* MainWindow::buildControls() {
     auto* central = new QWidget;
     auto* row = new QHBoxLayout(central);
-
     auto* side = new QVBoxLayout;
+
     auto* sceneBox = new QGroupBox("Scene");
     auto* sceneForm = new QFormLayout(sceneBox);
     fileLabel_ = new QLabel("-");
@@ -101,11 +121,11 @@ QWidget* MainWindow::buildControls() {
     red_ = new QLineEdit;
     green_ = new QLineEdit;
     blue_ = new QLineEdit;
-    for (auto* e : {red_, green_, blue_}) e->setMaximumWidth(40);
     auto* rgb = new QHBoxLayout;
-    rgb->addWidget(red_);
-    rgb->addWidget(green_);
-    rgb->addWidget(blue_);
+    for (auto* e : {red_, green_, blue_}) {
+        e->setMaximumWidth(40);
+        rgb->addWidget(e);
+    }
     chForm->addRow("R G B:", rgb);
     side->addWidget(chBox);
 
@@ -113,9 +133,7 @@ QWidget* MainWindow::buildControls() {
     auto* cForm = new QFormLayout(centreBox);
     lon_ = new QLineEdit;
     lat_ = new QLineEdit;
-    scope_ = new QSlider(Qt::Horizontal);
-    scope_->setRange(1, 5);
-    scope_->setTickPosition(QSlider::TicksBelow);
+    scope_ = slider(1, 5);
     lineLabel_ = new QLabel("line: ");
     columnLabel_ = new QLabel("column: ");
     cForm->addRow("Longitude:", lon_);
@@ -124,26 +142,84 @@ QWidget* MainWindow::buildControls() {
     cForm->addRow(lineLabel_, columnLabel_);
     side->addWidget(centreBox);
 
+    contrastBox_ = new QGroupBox("Contrast");
+    auto* kForm = new QFormLayout(contrastBox_);
+    stretch_ = new QCheckBox("automatic stretch");
+    heightFocus_ = new QCheckBox("height-focus");
+    tails_ = new QCheckBox("tails");
+    adjustHeight_ = slider(0, 5);
+    gamma_ = slider(0, 6);
+    contrastLevel_ = slider(-2, 4);
+    auto* doContrast = new QPushButton("do contrast!");
+    kForm->addRow(stretch_);
+    kForm->addRow("contrast level", contrastLevel_);
+    kForm->addRow(heightFocus_, tails_);
+    kForm->addRow("adjust height", adjustHeight_);
+    kForm->addRow("gamma strength", gamma_);
+    kForm->addRow(doContrast);
+    side->addWidget(contrastBox_);
+
+    auto* overlayBox = new QGroupBox("Overlays");
+    auto* oLayout = new QVBoxLayout(overlayBox);
+    coastLines_ = new QCheckBox("coast lines");
+    waterBounds_ = new QCheckBox("water bounds");
+    towns_ = new QCheckBox("towns");
+    for (auto* c : {coastLines_, waterBounds_, towns_}) oLayout->addWidget(c);
+    side->addWidget(overlayBox);
+
     idle_ = new QCheckBox("idle");
     idle_->setVisible(false);
     side->addWidget(idle_);
     side->addStretch(1);
     row->addLayout(side);
 
-    picture_ = new QLabel;
-    picture_->setFixedSize(viewer_->gsize, viewer_->gsizev);
-    picture_->setStyleSheet("background: #101418; color: #8899aa;");
+    auto* right = new QVBoxLayout;
+    picture_ = new PictureView;
+    picture_->setMinimumSize(viewer_->gsize, viewer_->gsizev);
     picture_->setAlignment(Qt::AlignCenter);
-    picture_->setText("No picture yet.\nOpen a Native file, then choose an action from the menu.");
+    picture_->setText("No picture yet.\nOpen a Native file (Ctrl+O), then Display > Show image (Ctrl+D).");
     auto* scroll = new QScrollArea;
     scroll->setWidget(picture_);
-    row->addWidget(scroll, 1);
+    scroll->setWidgetResizable(true);
+    right->addWidget(scroll, 1);
+    right->addWidget(buildReadout());
+    row->addLayout(right, 1);
 
     connect(channel_, &QSpinBox::valueChanged, this, [this] { channelChanged(); });
     for (auto* e : {lon_, lat_, red_, green_, blue_})
         connect(e, &QLineEdit::editingFinished, this, [this] { pullControls(); });
-    connect(scope_, &QSlider::valueChanged, this, [this] { pullControls(); });
+    for (auto* s : {scope_, gamma_, contrastLevel_})
+        connect(s, &QSlider::valueChanged, this, [this] { pullControls(); });
+    connect(adjustHeight_, &QSlider::valueChanged, this, [this] {
+        pullControls();
+        viewer_->des_auto();
+        pushControls();
+    });
+    connect(heightFocus_, &QCheckBox::toggled, this, [this] {
+        pullControls();
+        viewer_->focus_change();
+        pushControls();
+    });
+    for (auto* c : {inverted_, stretch_, tails_, coastLines_, waterBounds_, towns_})
+        connect(c, &QCheckBox::toggled, this, [this] { pullControls(); });
+    connect(doContrast, &QPushButton::clicked, this, [this] { contrast(); });
+    connect(picture_, &PictureView::hovered, this, &MainWindow::pointerAt);
+    connect(picture_, &PictureView::doubleClicked, this, &MainWindow::probe);
     return central;
+}
+
+QWidget* MainWindow::buildReadout() {
+    auto* box = new QWidget;
+    auto* l = new QHBoxLayout(box);
+    l->setContentsMargins(0, 0, 0, 0);
+    for (auto** label : {&readLon_, &readLat_, &readLine_, &readColumn_, &readCount_, &readValue_}) {
+        *label = new QLabel;
+        (*label)->setMinimumWidth(90);
+        l->addWidget(*label);
+    }
+    readValue_->setMinimumWidth(180);
+    l->addStretch(1);
+    return box;
 }
 
 void MainWindow::showFact(station::Fact fact, const QString& text) {
@@ -165,11 +241,26 @@ void MainWindow::pullControls() {
     c.green = green_->text().toStdString();
     c.blue = blue_->text().toStdString();
     c.scopeSlider = scope_->value();
+    c.inverted = inverted_->isChecked();
+    c.automaticStretch = stretch_->isChecked();
+    c.heightFocus = heightFocus_->isChecked();
+    c.tails = tails_->isChecked();
+    c.adjustHeight = adjustHeight_->value();
+    c.gammaStrength = gamma_->value();
+    c.contrastLevel = contrastLevel_->value();
+    c.coastLines = coastLines_->isChecked();
+    c.waterBounds = waterBounds_->isChecked();
+    c.towns = towns_->isChecked();
 }
 
 void MainWindow::pushControls() {
     const auto& c = viewer_->controls;
-    const QSignalBlocker block(channel_);
+    const QSignalBlocker blocks[] = {QSignalBlocker(channel_),      QSignalBlocker(scope_),
+                                     QSignalBlocker(inverted_),     QSignalBlocker(stretch_),
+                                     QSignalBlocker(heightFocus_),  QSignalBlocker(tails_),
+                                     QSignalBlocker(adjustHeight_), QSignalBlocker(gamma_),
+                                     QSignalBlocker(contrastLevel_), QSignalBlocker(coastLines_),
+                                     QSignalBlocker(waterBounds_),  QSignalBlocker(towns_)};
     channel_->setValue(QString::fromStdString(c.channel).toInt());
     lon_->setText(QString::fromStdString(c.lon));
     lat_->setText(QString::fromStdString(c.lat));
@@ -178,6 +269,15 @@ void MainWindow::pushControls() {
     blue_->setText(QString::fromStdString(c.blue));
     scope_->setValue(c.scopeSlider);
     inverted_->setChecked(c.inverted);
+    stretch_->setChecked(c.automaticStretch);
+    heightFocus_->setChecked(c.heightFocus);
+    tails_->setChecked(c.tails);
+    adjustHeight_->setValue(c.adjustHeight);
+    gamma_->setValue(c.gammaStrength);
+    contrastLevel_->setValue(c.contrastLevel);
+    coastLines_->setChecked(c.coastLines);
+    waterBounds_->setChecked(c.waterBounds);
+    towns_->setChecked(c.towns);
     idle_->setVisible(c.idleVisible);
     channel_->setToolTip(c.channelHint ? "Choose an existing channel" : QString());
 }
@@ -193,6 +293,18 @@ void MainWindow::refreshWindowFacts() {
     fileLabel_->setText(s.fich.empty() ? QString("-") : QString::fromStdString(s.fich.filename().string()));
 }
 
+void MainWindow::showPicture() {
+    if (viewer_->picture.width <= 0) return;
+    QImage image = picture::toQImage(viewer_->picture);
+    picture::paintMarks(image, viewer_->marks);
+    picture_->setPicture(image);
+}
+
+void MainWindow::enablePictureCommands() {
+    for (auto& [path, action] : actions_)
+        if (action->data().toBool() && commands_.count(path)) action->setEnabled(true);
+}
+
 void MainWindow::openImage() {
     pullControls();
     viewer_->abrefiche();
@@ -202,12 +314,75 @@ void MainWindow::openImage() {
     refreshWindowFacts();
 }
 
+void MainWindow::showImage() {
+    pullControls();
+    if (viewer_->geogracr()) {
+        showPicture();
+        enablePictureCommands();
+    }
+    pushControls();
+    refreshWindowFacts();
+}
+
+void MainWindow::contrast() {
+    pullControls();
+    viewer_->contrastNormal();
+    showPicture();
+}
+
+void MainWindow::enhancement() {
+    pullControls();
+    if (!fineContrast_) {
+        fineContrast_ = new FineContrastWindow(this);
+        connect(fineContrast_, &FineContrastWindow::applyRequested, this, [this] {
+            viewer_->morecon(fineContrast_->sliders(), fineContrast_->spreads());
+            showPicture();
+        });
+        connect(fineContrast_, &FineContrastWindow::normalRequested, this, [this] { contrast(); });
+    }
+    fineContrast_->setHistogram(viewer_->pictureHistogram());
+    fineContrast_->show();
+    fineContrast_->raise();
+}
+
+void MainWindow::probe(int x, int y) {
+    if (!fineContrast_ || !fineContrast_->isVisible()) return;
+    const auto r = viewer_->fijaclix(x, y, fineContrast_->referenceArea(), fineContrast_->probeDivisor(),
+                                     fineContrast_->probeOffset());
+    fineContrast_->setControls(r.sliders, r.spreads);
+    viewer_->morecon(r.sliders, r.spreads);
+    showPicture();
+}
+
+void MainWindow::controlContrast() { contrastBox_->setVisible(!contrastBox_->isVisible()); }
+
+void MainWindow::tidyUp() {
+    // Auxiliary windows close; the picture and the scene stay.
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w != this && w->isVisible() && w->windowTitle() != "Time display") w->close();
+}
+
+void MainWindow::pointerAt(int x, int y) {
+    const auto t = viewer_->readtem(x, y);
+    readLon_->setText(q(t.lonText));
+    readLat_->setText(q(t.latText));
+    readLine_->setText(q(t.lineText));
+    readColumn_->setText(q(t.columnText));
+    readCount_->setText(q(t.countText));
+    readValue_->setText(q(t.valueText));
+    if (fineContrast_ && fineContrast_->isVisible() && t.inside) {
+        const auto cell = viewer_->cellBytes(x, y);
+        if (viewer_->shows_single) fineContrast_->setReadoutBars({cell[0]});
+        else fineContrast_->setReadoutBars({cell[0], cell[1], cell[2]});
+    }
+}
+
 void MainWindow::spanishMenu() {
     viewer_->transla();
     const auto& entries = mainMenu();
     for (std::size_t i = 0; i < entries.size(); ++i)
         if (!entries[i].spanish.empty()) captionSetters_[i](q(entries[i].spanish));
-    if (spanishAction_) spanishAction_->setEnabled(false);
+    if (auto it = actions_.find("About/Spanish menu"); it != actions_.end()) it->second->setEnabled(false);
 }
 
 int runMainWindow(int argc, char** argv, const std::filesystem::path& station) {

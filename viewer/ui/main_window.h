@@ -3,20 +3,26 @@
 #include <QMainWindow>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "common/clock.h"
-#include "viewer/viewer.h"
 #include "viewer/ui/qt_host.h"
+#include "viewer/viewer.h"
 
 class QLabel;
 class QLineEdit;
 class QSpinBox;
 class QSlider;
 class QCheckBox;
+class QGroupBox;
 
 namespace tesmar::ui {
+
+class PictureView;
+class FineContrastWindow;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -29,13 +35,25 @@ public:
 private:
     void buildMenus();
     QWidget* buildControls();
+    QWidget* buildReadout();
     void showFact(station::Fact fact, const QString& text);
-    void pullControls();   // widgets -> viewer controls
-    void pushControls();   // viewer controls -> widgets
+    void pullControls();  // widgets -> viewer controls
+    void pushControls();  // viewer controls -> widgets
+    void refreshWindowFacts();
+    void showPicture();   // the viewer's picture and marks on screen
+    void enablePictureCommands();
+
+    // Commands.
     void openImage();
+    void showImage();
+    void contrast();
+    void enhancement();
+    void controlContrast();
+    void tidyUp();
     void spanishMenu();
     void channelChanged();
-    void refreshWindowFacts();
+    void pointerAt(int x, int y);
+    void probe(int x, int y);
 
     station::SystemClock clock_;
     std::unique_ptr<QtHost> host_;
@@ -47,7 +65,7 @@ private:
     QLabel* lineLabel_ = nullptr;
     QLabel* columnLabel_ = nullptr;
     QLabel* fileLabel_ = nullptr;
-    QLabel* picture_ = nullptr;
+    PictureView* picture_ = nullptr;
     QSpinBox* channel_ = nullptr;
     QLineEdit* lon_ = nullptr;
     QLineEdit* lat_ = nullptr;
@@ -57,10 +75,30 @@ private:
     QSlider* scope_ = nullptr;
     QCheckBox* inverted_ = nullptr;
     QCheckBox* idle_ = nullptr;
+    QGroupBox* contrastBox_ = nullptr;
+    QCheckBox* stretch_ = nullptr;
+    QCheckBox* heightFocus_ = nullptr;
+    QSlider* adjustHeight_ = nullptr;
+    QCheckBox* tails_ = nullptr;
+    QSlider* gamma_ = nullptr;
+    QSlider* contrastLevel_ = nullptr;
+    QCheckBox* coastLines_ = nullptr;
+    QCheckBox* waterBounds_ = nullptr;
+    QCheckBox* towns_ = nullptr;
+    // Read-out fields.
+    QLabel* readCount_ = nullptr;
+    QLabel* readLon_ = nullptr;
+    QLabel* readLat_ = nullptr;
+    QLabel* readValue_ = nullptr;
+    QLabel* readLine_ = nullptr;
+    QLabel* readColumn_ = nullptr;
 
-    // One caption setter per main-menu entry, in the order of mainMenu().
+    FineContrastWindow* fineContrast_ = nullptr;
+
+    // Menu commands by "Menu/Caption", and one caption setter per main-menu entry.
+    std::map<std::string, std::function<void()>> commands_;
+    std::map<std::string, QAction*> actions_;
     std::vector<std::function<void(const QString&)>> captionSetters_;
-    QAction* spanishAction_ = nullptr;
 };
 
 int runMainWindow(int argc, char** argv, const std::filesystem::path& station);

@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "common/scripted_host.h"
+#include "tests/support/temp_dir.h"
+#include "viewer/cli.h"
+#include "viewer/viewer.h"
+
+namespace {
+
+using testing_support::TempDir;
+
+struct Fixture {
+    TempDir dir;
+    station::ScriptedHost host;
+    station::ManualClock clock;
+    tesmar::Viewer viewer{host, clock, dir.path()};
+
+    Fixture() {
+        viewer.oncre();
+        viewer.controls.coastLines = false;
+    }
+    void open(const synth::SyntheticScene& s) { ASSERT_TRUE(viewer.abrefiche_secre(dir.native("scene.nat", s))); }
+};
+
+synth::SyntheticScene band() { return testing_support::smallStandard(1700, 2000); }
+
+TEST(ShowImage, DrawsTheChannelOverTheWindow) {
+    Fixture f;
+    f.open(band());
+    f.viewer.controls.channel = "9";
+    f.viewer.controls.lon = "0";
+    f.viewer.controls.lat = "0";
+    f.viewer.nomcan();
+    ASSERT_TRUE(f.viewer.geogracr());
+    EXPECT_EQ(f.viewer.prodnr, 1);
+    EXPECT_EQ(f.host.lastStatus(), "Single Channel 9");
+    // Lines 1700 to 2000 are stored: the picture is clipped to them, 920 pixels wide.
+    EXPECT_EQ(f.viewer.picture.width, 920);
+    EXPECT_EQ(f.viewer.picture.height, f.viewer.window.lal - f.viewer.window.fil);
+    const auto& w = f.viewer.window;
+    EXPECT_EQ(f.viewer.g.at(0, 0, 0), synth::patternCount(9, w.fil, w.fic) / 4);
+
+    // The read-out of a cell tells its grid position and the stored byte.
+    const auto t = f.viewer.readtem(0, f.viewer.picture.height - 1);
+    EXPECT_EQ(t.line, w.fil + f.viewer.scene.sol);
+    EXPECT_EQ(t.column, w.lac - 1 + f.viewer.scene.eac);
+    EXPECT_EQ(t.countText, std::to_string(f.viewer.g.at(0, 0, w.lac - 1 - w.fic)));
+    EXPECT_EQ(t.valueText.rfind("Brightness T: ", 0), 0u);
+}
+
+TEST(ShowImage, NothingDrawnLeavesThePictureAlone) {
+    Fixture f;
+    f.open(band());
+    f.viewer.controls.lon = "0";
+    f.viewer.controls.lat = "0";
+    ASSERT_TRUE(f.viewer.geogracr());
+    const auto before = f.viewer.picture.rgb;
+    // A centre far north of the stored band, an absent channel, a channel out of range.
+    f.viewer.controls.lat = "60";
+    EXPECT_FALSE(f.viewer.geogracr());
+    f.viewer.controls.lat = "0";
+    for (const char* k : {"13", "0"}) {
+        f.viewer.controls.channel = k;
+        EXPECT_FALSE(f.viewer.geogracr());
+    }
+    EXPECT_EQ(f.viewer.picture.rgb, before);
+    EXPECT_EQ(f.viewer.prodnr, 1);
+}
+
+TEST(ShowImage, TownsAndIncompleteFiles) {
+    Fixture f;
+    f.dir.write("town.txt", "LON LAT NAME\n0 0 Null Island\n700 4100 Ajaccio\n");
+    const auto path = f.dir.native("scene.nat", band());
+    std::filesystem::resize_file(path, std::filesystem::file_size(path) - 100 * 72830);
+    ASSERT_TRUE(f.viewer.abrefiche_secre(path));
+    f.viewer.controls.lon = "0";
+    f.viewer.controls.lat = "0";
+    f.viewer.controls.towns = true;
+    ASSERT_TRUE(f.viewer.geogracr());
+    EXPECT_TRUE(f.viewer.shown.incomplete);
+    EXPECT_NE(f.host.lastStatus().find("part of the picture is missing"), std::string::npos);
+    ASSERT_EQ(f.viewer.marks.size(), 4u);  // square and name of each town
+    EXPECT_EQ(f.viewer.marks[1].text, "Null Island");
+}
+
+TEST(ShowImage, MissingCoastMaskIsAskedForInteractivelyOnly) {
+    Fixture f;
+    f.open(band());
+    f.viewer.controls.lon = "0";
+    f.viewer.controls.lat = "0";
+    f.viewer.controls.coastLines = true;
+    ASSERT_TRUE(f.viewer.geogracr());
+    ASSERT_EQ(f.host.dialogs.size(), 1u);
+    EXPECT_EQ(f.host.dialogs[0].title, "Choose a global coastline file");
+    EXPECT_EQ(f.host.messages.back(), "Which is your COAST LINE bitmap for Meteosat?");
+    f.viewer.unattended = true;
+    ASSERT_TRUE(f.viewer.geogracr());
+    EXPECT_EQ(f.host.dialogs.size(), 1u);
+}
+
+TEST(DisplaySize, FollowsTheWindow) {
+    Fixture f;
+    const struct {
+        int w, h, gsize, gsizev;
+    } cases[] = {{1000, 800, 920, 740}, {1400, 1000, 1200, 930}, {3000, 2000, 1280, 1024}, {1121, 811, 920, 740}};
+    for (const auto& c : cases) {
+        f.viewer.onresiz(c.w, c.h);
+        EXPECT_EQ(f.viewer.gsize, c.gsize) << c.w;
+        EXPECT_EQ(f.viewer.gsizev, c.gsizev) << c.h;
+    }
+}
+
+TEST(CliShow, WritesAPng) {
+    TempDir dir;
+    const auto scene = dir.native("scene.nat", band());
+    const auto out = dir / "picture.png";
+    std::ostringstream o, e;
+    const int code = tesmar::runCli({"show", scene.string(), "--channel", "9", "--centre", "0", "0", "--scope", "2",
+                                     "--out", out.string(), "--dir", dir.path().string()},
+                                    o, e);
+    ASSERT_EQ(code, 0) << e.str();
+    std::ifstream png(out, std::ios::binary);
+    char sig[8] = {};
+    png.read(sig, 8);
+    EXPECT_EQ(std::string(sig + 1, 3), "PNG");
+    EXPECT_NE(o.str().find("\"width\": 920, \"height\": 150"), std::string::npos) << o.str();  // 300 lines at scope 2
+
+    EXPECT_EQ(tesmar::runCli({"show", scene.string(), "--channel", "9", "--centre", "0", "60", "--out", out.string()},
+                             o, e),
+              1);
+    EXPECT_EQ(tesmar::runCli({"show", scene.string(), "--channel", "9", "--out", out.string()}, o, e), 2);
+    EXPECT_EQ(tesmar::runCli({"show", scene.string(), "--channel", "9", "--centre", "0", "0", "--scope", "9", "--out",
+                              out.string()},
+                             o, e),
+              2);
+}
+
+}  // namespace

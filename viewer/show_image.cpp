@@ -1,0 +1,145 @@
+// The "Show image" command and what every picture command shares: rendering the raster,
+// the coast lines, the marks drawn on the picture, the read-out and the display size.
+
+#include <algorithm>
+
+#include "viewer/display/fine_contrast.h"
+#include "viewer/display/height_focus.h"
+#include "viewer/display/stretch.h"
+#include "viewer/display/overlay_files.h"
+#include "viewer/display/picture_fill.h"
+#include "viewer/scene/channels.h"
+#include "viewer/viewer.h"
+
+namespace tesmar {
+
+namespace fs = std::filesystem;
+
+namespace {
+display::OverlayContext overlayContext(const Viewer& v) {
+    return {v.scene, v.window, v.shown.geometry, v.shown.hrvSingle, v.navContext()};
+}
+}  // namespace
+
+bool Viewer::geogracr() {
+    const auto channel = usableChannel();
+    if (!channel) return false;
+    if (scene.fich.empty() || !fs::exists(scene.fich)) {
+        abrefiche();
+        if (scene.fich.empty() || !fs::exists(scene.fich)) return false;
+    }
+    ncha = *channel;
+    wavef();
+    if (!lee()) {
+        host.message("The calibration of channel " + std::to_string(ncha) + " cannot be read from " +
+                     scene.fich.filename().string());
+        return false;
+    }
+    station::BusyScope busy(host);
+    if (!leedatos()) return false;
+    if (window.empty()) {
+        host.status("The chosen centre lies outside the stored image");
+        return false;
+    }
+
+    const bool hrv = ncha == channels::kHrv;
+    display::FillRequest request;
+    request.channel = ncha;
+    request.target = controls.heightFocus ? display::FillTarget::WorkPlane : display::FillTarget::Grey;
+    fx.resetExtremes();
+    const auto filled = display::fillChannel(scene, window, request, g, fx);
+    if (!filled.ok) {
+        host.message(filled.error);
+        return false;
+    }
+    zoominchiv = false;
+    shows_single = true;
+    maxg = filled.maxg;
+    ming = filled.ming;
+    shown.hrvSingle = hrv;
+    shown.geometry = hrv ? display::PictureGeometry::hrvSingle(window) : display::PictureGeometry::visIr(window);
+    shown.incomplete = filled.incomplete;
+
+    if (controls.heightFocus && fx.fxmax > fx.fxmin)
+        display::resalta(g, fx, shown.geometry, ncha, contrastControls());
+    superoverl();
+    renderPicture();
+    host.status(filled.incomplete ? "Single Channel " + controls.channel +
+                                        " (the file ends early: part of the picture is missing)"
+                                  : "Single Channel " + controls.channel);
+    if (hrv) geogracr_hecho = true;
+    marks.clear();
+    drawMapMarks();
+    prodnr = 1;
+    pictureMade = true;
+    return true;
+}
+
+display::ContrastControls Viewer::contrastControls() const {
+    display::ContrastControls c;
+    c.contrastLevel = controls.contrastLevel;
+    c.adjustHeight = controls.adjustHeight;
+    c.gammaStrength = controls.gammaStrength;
+    c.tails = controls.tails;
+    c.inverted = controls.inverted;
+    return c;
+}
+
+void Viewer::renderPicture() {
+    const auto& geo = shown.geometry;
+    if (geo.empty()) return;
+    const auto kind = shows_single ? (shown.hrvSingle ? display::PictureKind::SingleHrv : display::PictureKind::SingleVisIr)
+                                   : display::PictureKind::Composite;
+    if (controls.automaticStretch) picture = display::bitmapea_c(g, geo, kind, contrastControls());
+    else if (shows_single && controls.inverted && !shown.hrvSingle) picture = display::bitmapea_r(g, geo);
+    else picture = display::bitmapea(g, geo);
+}
+
+void Viewer::superoverl() {
+    if (!controls.coastLines) return;
+    if (!fs::exists(coastBitmap)) {
+        if (unattended) return;
+        host.message(mess(1));
+        station::FileDialog dialog;
+        dialog.title = mess(6);
+        dialog.filters = {{"Bitmap file", "*.bmp *.BMP"}};
+        dialog.directory = cdo();
+        const auto chosen = host.openFile(dialog);
+        if (!chosen) return;
+        coastBitmap = *chosen;
+    }
+    const auto burnt = display::overl(overlayContext(*this), coastBitmap, cdo() / "coastline_hrv.pbm", g);
+    if (!burnt) host.message(burnt.error());
+    host.status("");
+}
+
+void Viewer::drawMapMarks() {
+    if (shown.geometry.empty()) return;
+    const auto ctx = overlayContext(*this);
+    auto append = [&](display::DrawList more) { marks.insert(marks.end(), more.begin(), more.end()); };
+    if (controls.towns && fs::exists(townFile)) append(display::do_town(ctx, display::readTowns(townFile)));
+    if (controls.towns && fs::exists(cdo() / "fire.txt"))
+        append(display::do_town_fire(ctx, display::readFires(cdo() / "fire.txt")));
+    if (controls.waterBounds && fs::exists(cdo() / "coast.txt"))
+        append(display::overl2(ctx, display::readCoastPolylines(cdo() / "coast.txt"), scene.fich.string()));
+}
+
+display::ReadoutTexts Viewer::readtem(int x, int y) {
+    if (scene.fich.empty() || prodnr == 0) return {};
+    display::ReadoutInput in{scene, window, shown.geometry, navContext(), g};
+    in.prodnr = prodnr;
+    in.hrvSingle = shown.hrvSingle;
+    in.heightFocus = controls.heightFocus;
+    in.ncha = ncha;
+    in.cal = cal;
+    in.mindf = mindf;
+    in.maxdf = maxdf;
+    return display::readtem(in, x, y);
+}
+
+void Viewer::onresiz(int windowWidth, int windowHeight) {
+    gsizev = windowHeight > 810 ? std::min(1024, (windowHeight - 70) / 2 * 2) : 740;
+    gsize = windowWidth > 1120 ? std::min(1280, (windowWidth - 200) / 2 * 2) : 920;
+}
+
+}  // namespace tesmar
