@@ -27,7 +27,7 @@ if ((${#missing[@]})); then
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
-build_type=${BUILD_TYPE:-RelWithDebInfo}
+build_type=${BUILD_TYPE:-Release}
 if [ ! -f build/build.ninja ]; then
     cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE="$build_type"
 fi

@@ -1,6 +1,7 @@
 #include "common/unpack10.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace station {
 
@@ -9,13 +10,33 @@ void unpack10(std::span<const std::uint8_t> packed, std::span<std::uint16_t> out
     // Whole groups of four pixels in five bytes, while all five bytes are in the record.
     const std::size_t groups = std::min(out.size() / 4, packed.size() / 5);
     const std::uint8_t* p = packed.data();
-    for (std::size_t g = 0; g < groups; ++g, p += 5, i += 4) {
-        out[i] = static_cast<std::uint16_t>((p[0] << 2) | (p[1] >> 6));
-        out[i + 1] = static_cast<std::uint16_t>(((p[1] & 0x3F) << 4) | (p[2] >> 4));
-        out[i + 2] = static_cast<std::uint16_t>(((p[2] & 0x0F) << 6) | (p[3] >> 2));
-        out[i + 3] = static_cast<std::uint16_t>(((p[3] & 0x03) << 8) | p[4]);
+    std::uint16_t* o = out.data();
+    // Groups with three bytes to spare are read as one 64-bit big-endian word.
+    const std::size_t wide = packed.size() >= 8 ? std::min(groups, (packed.size() - 8) / 5 + 1) : 0;
+    for (std::size_t g = 0; g < wide; ++g, p += 5, i += 4) {
+        std::uint64_t w;
+        std::memcpy(&w, p, 8);
+        w = __builtin_bswap64(w) >> 24;  // the group's 40 bits, first pixel highest
+        o[i] = static_cast<std::uint16_t>((w >> 30) & 0x3FF);
+        o[i + 1] = static_cast<std::uint16_t>((w >> 20) & 0x3FF);
+        o[i + 2] = static_cast<std::uint16_t>((w >> 10) & 0x3FF);
+        o[i + 3] = static_cast<std::uint16_t>(w & 0x3FF);
+    }
+    for (std::size_t g = wide; g < groups; ++g, p += 5, i += 4) {
+        o[i] = static_cast<std::uint16_t>((p[0] << 2) | (p[1] >> 6));
+        o[i + 1] = static_cast<std::uint16_t>(((p[1] & 0x3F) << 4) | (p[2] >> 4));
+        o[i + 2] = static_cast<std::uint16_t>(((p[2] & 0x0F) << 6) | (p[3] >> 2));
+        o[i + 3] = static_cast<std::uint16_t>(((p[3] & 0x03) << 8) | p[4]);
     }
     for (; i < out.size(); ++i) out[i] = unpackPixel(packed, i);
+}
+
+void unpack10From(std::span<const std::uint8_t> packed, std::size_t first, std::span<std::uint16_t> out) {
+    std::size_t i = 0;
+    // Pixels up to the next group of four one by one, then whole groups at once.
+    for (; i < out.size() && (first + i) % 4 != 0; ++i) out[i] = unpackPixel(packed, first + i);
+    const std::size_t byte = std::min((first + i) / 4 * 5, packed.size());
+    unpack10(packed.subspan(byte), out.subspan(i));
 }
 
 void pack10(std::span<const std::uint16_t> counts, std::span<std::uint8_t> out) {

@@ -19,6 +19,9 @@ inline std::uint16_t unpackPixel(std::span<const std::uint8_t> packed, std::size
 // Unpacks out.size() pixels.
 void unpack10(std::span<const std::uint8_t> packed, std::span<std::uint16_t> out);
 
+// Unpacks out.size() pixels starting at pixel `first`, at the speed of whole groups.
+void unpack10From(std::span<const std::uint8_t> packed, std::size_t first, std::span<std::uint16_t> out);
+
 // Packs the counts (only their low 10 bits); `out` must hold counts.size() * 10 / 8 bytes,
 // the last partial byte (if any) is dropped just as a reader truncates the record length.
 void pack10(std::span<const std::uint16_t> counts, std::span<std::uint8_t> out);

@@ -16,7 +16,7 @@ namespace tesmar {
 
 namespace {
 
-constexpr const char* kUsage = R"(usage: tesmar [--dir STATION_DIR]           open the viewer window
+constexpr const char* kUsage = R"(usage: tesmar [--dir STATION_DIR] [FILE.nat]  open the viewer window
        tesmar info FILE.nat                     scene facts as JSON
        tesmar value FILE.nat --channel K --lon LON --lat LAT
                                                 stored count and value at a point

@@ -56,10 +56,13 @@ int main(int argc, char** argv) {
     }
 
     std::filesystem::path station = std::filesystem::current_path();
-    for (std::size_t i = 0; i + 1 < args.size(); ++i)
-        if (args[i] == "--dir") station = args[i + 1];
+    std::filesystem::path file;  // a Native file to open at start
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--dir" && i + 1 < args.size()) station = args[++i];
+        else if (args[i].size() > 4 && args[i].substr(args[i].size() - 4) == ".nat") file = args[i];
+    }
 #ifdef TESMAR_WITH_GUI
-    return tesmar::ui::runMainWindow(argc, argv, station);
+    return tesmar::ui::runMainWindow(argc, argv, station, file);
 #else
     std::cerr << "tesmar: this build has no windows; see tesmar --help\n";
     return 2;

@@ -161,7 +161,7 @@ void Viewer::wavef() { wave_fac = channels::waveFac(ncha); }
 void Viewer::nomcan() {
     auto k = toInt(controls.channel);
     if (!k) {
-        controls.channel = "1";
+        controls.channel = std::string("1");  // moved in: GCC 12 misreads a literal assignment
         k = 1;
     }
     host.showFact(station::Fact::ChannelName, channels::name(*k));
@@ -190,9 +190,9 @@ bool Viewer::leedatos() {
         host.message("The centre longitude and latitude must be numbers");
         return false;
     }
-    if (!toInt(controls.red)) controls.red = "3";
-    if (!toInt(controls.green)) controls.green = "2";
-    if (!toInt(controls.blue)) controls.blue = "1";
+    if (!toInt(controls.red)) controls.red = std::string("3");
+    if (!toInt(controls.green)) controls.green = std::string("2");
+    if (!toInt(controls.blue)) controls.blue = std::string("1");
     zoom_c = 0;
     WindowRequest r;
     r.fi = *lon;

@@ -25,6 +25,8 @@ public:
         for (int p = 0; p < 3; ++p) at(p, row, col) = v;
     }
     void fill(std::uint8_t v) { std::fill(data_.begin(), data_.end(), v); }
+    // The cells of one row of a plane, for filling whole rows at once.
+    std::uint8_t* row(int plane, int r) { return &data_[index(plane, r, 0)]; }
 
 private:
     static std::size_t index(int plane, int row, int col) {
@@ -47,6 +49,9 @@ public:
     std::int32_t at(int component, int row, int col) const {
         return data_[(static_cast<std::size_t>(component) * kRasterRows + static_cast<std::size_t>(row)) * kRasterCols +
                      static_cast<std::size_t>(col)];
+    }
+    std::int32_t* row(int component, int r) {
+        return &data_[(static_cast<std::size_t>(component) * kRasterRows + static_cast<std::size_t>(r)) * kRasterCols];
     }
     // Writes a value and follows the extremes.
     void put(int component, int row, int col, std::int32_t v) {

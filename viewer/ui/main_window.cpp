@@ -385,10 +385,23 @@ void MainWindow::spanishMenu() {
     if (auto it = actions_.find("About/Spanish menu"); it != actions_.end()) it->second->setEnabled(false);
 }
 
-int runMainWindow(int argc, char** argv, const std::filesystem::path& station) {
+void MainWindow::openFile(const std::filesystem::path& file) {
+    pullControls();
+    if (viewer_->abrefiche_secre(file)) {
+        viewer_->controls.idleVisible = true;
+        viewer_->nomcan();
+        viewer_->leedatos();
+        host_->status(viewer_->mess(msg::ChooseAction));
+    }
+    pushControls();
+    refreshWindowFacts();
+}
+
+int runMainWindow(int argc, char** argv, const std::filesystem::path& station, const std::filesystem::path& file) {
     QApplication app(argc, argv);
     MainWindow w(station);
     w.show();
+    if (!file.empty()) w.openFile(file);
     return QApplication::exec();
 }
 

@@ -31,6 +31,8 @@ public:
     ~MainWindow() override;
 
     Viewer& viewer() { return *viewer_; }
+    // Opens a Native file without the dialog.
+    void openFile(const std::filesystem::path& file);
 
 private:
     void buildMenus();
@@ -101,6 +103,6 @@ private:
     std::vector<std::function<void(const QString&)>> captionSetters_;
 };
 
-int runMainWindow(int argc, char** argv, const std::filesystem::path& station);
+int runMainWindow(int argc, char** argv, const std::filesystem::path& station, const std::filesystem::path& file);
 
 }  // namespace tesmar::ui

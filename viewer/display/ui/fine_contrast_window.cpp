@@ -36,7 +36,27 @@ FineContrastWindow::FineContrastWindow(QWidget* parent) : QWidget(parent, Qt::Wi
     }
     bars_ = new QBarSeries;
     chart_->addSeries(bars_);
-    chart_->createDefaultAxes();
+    // One value axis pair for the three histograms; the read-out bars share the count axis
+    // with their own hidden category axis.
+    axisX_ = new QValueAxis;
+    axisX_->setRange(0, 255);
+    axisX_->setLabelFormat("%d");
+    axisX_->setTitleText("value");
+    axisY_ = new QValueAxis;
+    axisY_->setLabelFormat("%d");
+    axisY_->setTitleText("cells");
+    chart_->addAxis(axisX_, Qt::AlignBottom);
+    chart_->addAxis(axisY_, Qt::AlignLeft);
+    for (auto* line : lines_) {
+        line->attachAxis(axisX_);
+        line->attachAxis(axisY_);
+    }
+    barAxisY_ = new QValueAxis;
+    barAxisY_->setRange(0, 255);
+    barAxisY_->setLabelFormat("%d");
+    barAxisY_->setTitleText("cell bytes");
+    chart_->addAxis(barAxisY_, Qt::AlignRight);
+    bars_->attachAxis(barAxisY_);
     auto* view = new QChartView(chart_);
     view->setMinimumSize(460, 260);
     layout->addWidget(view);
@@ -110,11 +130,7 @@ void FineContrastWindow::setHistogram(const std::array<std::array<int, 256>, 3>&
         }
         lines_[static_cast<std::size_t>(p)]->replace(points);
     }
-    const auto axes = chart_->axes();
-    for (auto* axis : axes) {
-        if (axis->orientation() == Qt::Horizontal) axis->setRange(0, 255);
-        else axis->setRange(0, top);
-    }
+    axisY_->setRange(0, top);
 }
 
 void FineContrastWindow::setReadoutBars(const std::vector<std::uint8_t>& bytes) {

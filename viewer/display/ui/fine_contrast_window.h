@@ -13,6 +13,7 @@ class QChart;
 class QLineSeries;
 class QBarSeries;
 class QLineEdit;
+class QValueAxis;
 
 namespace tesmar::ui {
 
@@ -48,6 +49,9 @@ private:
     std::array<QLineSeries*, 3> lines_{};
     QBarSeries* bars_ = nullptr;
     QChart* chart_ = nullptr;
+    QValueAxis* axisX_ = nullptr;
+    QValueAxis* axisY_ = nullptr;
+    QValueAxis* barAxisY_ = nullptr;
     bool quiet_ = false;  // no signals while the controls are set from outside
 };
 
