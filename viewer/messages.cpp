@@ -70,7 +70,7 @@ const std::vector<MenuEntry>& mainMenu() {
         {"File", "Save as JPEG", "Guarda en jpeg", "", true},
         {"File", "Save as bitmap", "Guarda en bitmap", "", true},
         {"File", "Setup product", "Elige productos", "Ctrl+Alt+P", true},
-        {"File", "Change coastline", "Cambia fichero de costas", "Ctrl+Alt+L"},
+        {"File", "Change coastline", "Cambia fichero de costas", "Ctrl+Alt+L", false, true},
         {"File", "Tidy up", "Recoge", "Ctrl+T", false, true},
         {"File", "Control contrast", "Control de contraste", "Ctrl+F5", false, true},
         {"File", "Control composition", "Control de composición", "", true},

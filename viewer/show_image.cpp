@@ -8,6 +8,7 @@
 #include "viewer/display/stretch.h"
 #include "viewer/display/overlay_files.h"
 #include "viewer/display/picture_fill.h"
+#include "viewer/display/shapefile.h"
 #include "viewer/scene/channels.h"
 #include "viewer/viewer.h"
 
@@ -134,7 +135,23 @@ display::ReadoutTexts Viewer::readtem(int x, int y) {
     in.cal = cal;
     in.mindf = mindf;
     in.maxdf = maxdf;
+    in.cursormeas = cursormeas;
+    in.distanceOrigin = distanceOrigin;
     return display::readtem(in, x, y);
+}
+
+void Viewer::change_coast() {
+    station::FileDialog dialog;
+    dialog.title = mess(6);
+    dialog.filters = {{"Bitmap file", "*.bmp *.BMP"}};
+    dialog.directory = cdo();
+    if (const auto chosen = host.openFile(dialog)) coastBitmap = *chosen;
+}
+
+void Viewer::lee_shp() {
+    const auto written = display::shapefileToCoast(cdo() / "shore.shp", cdo() / "coast.txt");
+    if (!written) host.message(written.error());
+    else host.status(std::to_string(*written) + " coast points written to coast.txt");
 }
 
 void Viewer::onresiz(int windowWidth, int windowHeight) {

@@ -91,6 +91,10 @@ public:
     void drawMapMarks();
     // Mouse read-out at a picture position.
     display::ReadoutTexts readtem(int x, int y);
+    // "Change coastline": another VIS/IR coast mask.
+    void change_coast();
+    // The "shp_coast" button: coast.txt from the station's shore.shp.
+    void lee_shp();
     // Display size from the main window's size.
     void onresiz(int windowWidth, int windowHeight);
     display::ContrastControls contrastControls() const;
@@ -146,6 +150,9 @@ public:
     double mindf = 0, maxdf = 0;
     std::array<float, 3> media{130, 130, 130};      // fine-contrast centres
     std::array<float, 3> contraste{31, 31, 31};     // fine-contrast spreads
+    // Distance measurement of the read-out (switched on by the transect tool).
+    bool cursormeas = false;
+    nav::GeoPoint distanceOrigin;
     // Asked once for a coast mask in this session; unattended runs never ask.
     bool unattended = false;
 

@@ -237,3 +237,39 @@ TEST(OverlayFiles, ParseLeniently) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Readout, DistanceIsMeasuredOnTheDiskWhateverTheDigits) {
+    tesmar::NativeScene s;
+    s.sol = 1;
+    s.eac = 1;
+    tesmar::DataWindow w;
+    w.fil = 1800;
+    w.lal = 1900;
+    w.fic = 1200;
+    w.lac = 2200;
+    w.degra = 1;
+    Raster g;
+    ReadoutInput in{s, w, PictureGeometry::visIr(w), {}, g};
+    in.cursormeas = true;
+    in.ncha = 9;
+    in.distanceOrigin = {0, 0};
+    // Cells whose read-out holds "00" (1.00 N, say) are measured like any other.
+    bool sawZeros = false;
+    for (int y = 0; y < 100; y += 7)
+        for (int x = 0; x < 1000; ++x) {
+            const auto t = readtem(in, x, y);
+            ASSERT_TRUE(t.onDisk);
+            EXPECT_FALSE(t.distanceText.empty());
+            sawZeros = sawZeros || (t.lonText + t.latText).find("00") != std::string::npos;
+        }
+    EXPECT_TRUE(sawZeros);
+    in.ncha = 12;
+    EXPECT_TRUE(readtem(in, 10, 10).distanceText.empty());
+    in.ncha = 9;
+    in.cursormeas = false;
+    EXPECT_TRUE(readtem(in, 10, 10).distanceText.empty());
+}
+
+}  // namespace

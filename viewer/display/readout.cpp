@@ -43,6 +43,9 @@ ReadoutTexts readtem(const ReadoutInput& in, int x, int y) {
         t.lonText = format("%.2f", p->lon) + " °E";
         t.latText = format("%.2f", p->lat) + " °N";
     }
+    // Distances are measured on the disk only (the off-disk position has no coordinates).
+    if (in.cursormeas && t.onDisk && in.ncha <= 11)
+        t.distanceText = nav::distancias(in.distanceOrigin, t.lonText, t.latText);
     if (!Raster::inside(row, col)) return t;
 
     const std::uint8_t byte = in.g.at(0, row, col);

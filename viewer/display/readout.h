@@ -25,6 +25,9 @@ struct ReadoutInput {
     int ncha = 1;
     ChannelCalibration cal{};
     double mindf = 0, maxdf = 0;  // range of a temperature-difference picture
+    // Distance measurement from an origin set by the transect tool.
+    bool cursormeas = false;
+    nav::GeoPoint distanceOrigin{};
 };
 
 struct ReadoutTexts {
@@ -33,6 +36,7 @@ struct ReadoutTexts {
     int line = 0, column = 0;
     double lon = 0, lat = 0;
     std::string lineText, columnText, lonText, latText, countText, valueText;
+    std::string distanceText;  // only while distances are measured
     std::optional<std::array<std::uint8_t, 3>> bars;  // composite pictures: R, G, B bytes
 };
 

@@ -1,6 +1,7 @@
 #include "viewer/scene/navigation.h"
 
 #include <charconv>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -109,8 +110,9 @@ std::optional<double> greatCircleKm(GeoPoint from, GeoPoint to) {
     const double f2 = to.lon * kToRad, l2 = to.lat * kToRad;
     const double cs = std::cos(f1) * std::cos(f2) * std::cos(l1) * std::cos(l2) +
                       std::sin(f1) * std::sin(f2) * std::cos(l1) * std::cos(l2) + std::sin(l1) * std::sin(l2);
-    if (!(std::fabs(cs) <= 1)) return std::nullopt;
-    return std::acos(cs) * 6378.0;
+    if (!std::isfinite(cs)) return std::nullopt;
+    // Rounding can carry the cosine of two nearby points just past 1.
+    return std::acos(std::clamp(cs, -1.0, 1.0)) * 6378.0;
 }
 
 namespace {

@@ -52,8 +52,7 @@ void geotolin(int ncha, int& line, int& column, double lon, double lat, const Co
 void geotolin_vis(int ncha, int& line, int& column, double lon, double lat, const Context& ctx);
 void geotolin_vis_sin(int ncha, int& line, int& column, double lon, double lat, const Context& ctx);
 
-// Great-circle distance (km, Earth radius 6378) between two points in degrees; empty when the
-// cosine falls outside [-1, 1].
+// Great-circle distance (km, Earth radius 6378) between two points in degrees.
 std::optional<double> greatCircleKm(GeoPoint from, GeoPoint to);
 // The read-out text of `distancias`: the point comes as the read-out's texts, whose numbers
 // end at their first blank; a text that is not a number gives a distance of 0.

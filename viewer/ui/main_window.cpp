@@ -43,6 +43,7 @@ MainWindow::MainWindow(const std::filesystem::path& station, QWidget* parent) : 
     commands_ = {
         {"File/Open image", [this] { openImage(); }},
         {"File/Tidy up", [this] { tidyUp(); }},
+        {"File/Change coastline", [this] { viewer_->change_coast(); }},
         {"File/Control contrast", [this] { controlContrast(); }},
         {"Display/Show image", [this] { showImage(); }},
         {"Display/Contrast", [this] { contrast(); }},
@@ -151,12 +152,13 @@ QWidget* MainWindow::buildControls() {
     gamma_ = slider(0, 6);
     contrastLevel_ = slider(-2, 4);
     auto* doContrast = new QPushButton("do contrast!");
+    auto* equalize = new QPushButton("equalize");
     kForm->addRow(stretch_);
     kForm->addRow("contrast level", contrastLevel_);
     kForm->addRow(heightFocus_, tails_);
     kForm->addRow("adjust height", adjustHeight_);
     kForm->addRow("gamma strength", gamma_);
-    kForm->addRow(doContrast);
+    kForm->addRow(doContrast, equalize);
     side->addWidget(contrastBox_);
 
     auto* overlayBox = new QGroupBox("Overlays");
@@ -165,6 +167,10 @@ QWidget* MainWindow::buildControls() {
     waterBounds_ = new QCheckBox("water bounds");
     towns_ = new QCheckBox("towns");
     for (auto* c : {coastLines_, waterBounds_, towns_}) oLayout->addWidget(c);
+    auto* shpCoast = new QPushButton("shp_coast");
+    shpCoast->setToolTip("Make coast.txt from shore.shp in the station directory");
+    oLayout->addWidget(shpCoast);
+    connect(shpCoast, &QPushButton::clicked, this, [this] { viewer_->lee_shp(); });
     side->addWidget(overlayBox);
 
     idle_ = new QCheckBox("idle");
@@ -203,6 +209,11 @@ QWidget* MainWindow::buildControls() {
     for (auto* c : {inverted_, stretch_, tails_, coastLines_, waterBounds_, towns_})
         connect(c, &QCheckBox::toggled, this, [this] { pullControls(); });
     connect(doContrast, &QPushButton::clicked, this, [this] { contrast(); });
+    connect(equalize, &QPushButton::clicked, this, [this] {
+        pullControls();
+        viewer_->equalize();
+        showPicture();
+    });
     connect(picture_, &PictureView::hovered, this, &MainWindow::pointerAt);
     connect(picture_, &PictureView::doubleClicked, this, &MainWindow::probe);
     return central;
@@ -370,6 +381,7 @@ void MainWindow::pointerAt(int x, int y) {
     readColumn_->setText(q(t.columnText));
     readCount_->setText(q(t.countText));
     readValue_->setText(q(t.valueText));
+    if (!t.distanceText.empty()) statusBar()->showMessage(q(t.distanceText));
     if (fineContrast_ && fineContrast_->isVisible() && t.inside) {
         const auto cell = viewer_->cellBytes(x, y);
         if (viewer_->shows_single) fineContrast_->setReadoutBars({cell[0]});
