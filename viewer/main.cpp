@@ -55,11 +55,17 @@ int main(int argc, char** argv) {
 #endif
     }
 
-    std::filesystem::path station = std::filesystem::current_path();
+    std::filesystem::path station;
     std::filesystem::path file;  // a Native file to open at start
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--dir" && i + 1 < args.size()) station = args[++i];
         else if (args[i].size() > 4 && args[i].substr(args[i].size() - 4) == ".nat") file = args[i];
+    }
+    if (station.empty()) {
+        // The current directory is the station; in a fresh checkout that is the demo station.
+        station = std::filesystem::current_path();
+        if (!std::filesystem::exists(station / "nats") && std::filesystem::exists(station / "demo-station" / "nats"))
+            station /= "demo-station";
     }
 #ifdef TESMAR_WITH_GUI
     return tesmar::ui::runMainWindow(argc, argv, station, file);
