@@ -1,5 +1,6 @@
 #include "viewer/display/ui/fine_contrast_window.h"
 
+#include <QBarCategoryAxis>
 #include <QBarSet>
 #include <QBarSeries>
 #include <QChart>
@@ -36,8 +37,8 @@ FineContrastWindow::FineContrastWindow(QWidget* parent) : QWidget(parent, Qt::Wi
     }
     bars_ = new QBarSeries;
     chart_->addSeries(bars_);
-    // One value axis pair for the three histograms; the read-out bars share the count axis
-    // with their own hidden category axis.
+    // One value axis pair for the three histograms. The read-out bars stand in one hidden
+    // category in the middle of the plot, measured on their own byte axis at the right.
     axisX_ = new QValueAxis;
     axisX_->setRange(0, 255);
     axisX_->setLabelFormat("%d");
@@ -56,7 +57,13 @@ FineContrastWindow::FineContrastWindow(QWidget* parent) : QWidget(parent, Qt::Wi
     barAxisY_->setLabelFormat("%d");
     barAxisY_->setTitleText("cell bytes");
     chart_->addAxis(barAxisY_, Qt::AlignRight);
+    auto* barAxisX = new QBarCategoryAxis;
+    barAxisX->append("cell");
+    barAxisX->setVisible(false);
+    chart_->addAxis(barAxisX, Qt::AlignBottom);
+    bars_->attachAxis(barAxisX);
     bars_->attachAxis(barAxisY_);
+    bars_->setBarWidth(0.25);
     auto* view = new QChartView(chart_);
     view->setMinimumSize(460, 260);
     layout->addWidget(view);
@@ -72,6 +79,7 @@ FineContrastWindow::FineContrastWindow(QWidget* parent) : QWidget(parent, Qt::Wi
         e->setRange(1, 150);
         e->setSingleStep(5);
         e->setValue(30);
+        e->setKeyboardTracking(false);  // render once a typed number is complete
         centre_[static_cast<std::size_t>(p)] = s;
         spread_[static_cast<std::size_t>(p)] = e;
         grid->addWidget(new QLabel(kPlaneNames[p]), p + 1, 0);
@@ -111,8 +119,8 @@ FineContrastWindow::FineContrastWindow(QWidget* parent) : QWidget(parent, Qt::Wi
     reference_->setValue(2);
     probe->addWidget(reference_);
     // Kept for the probe's arithmetic; not shown.
-    divisor_ = new QLineEdit("1");
-    offset_ = new QLineEdit("1");
+    divisor_ = new QLineEdit("1", this);
+    offset_ = new QLineEdit("1", this);
     divisor_->hide();
     offset_->hide();
     layout->addLayout(probe);
@@ -135,9 +143,18 @@ void FineContrastWindow::setHistogram(const std::array<std::array<int, 256>, 3>&
 
 void FineContrastWindow::setReadoutBars(const std::vector<std::uint8_t>& bytes) {
     bars_->clear();
-    auto* set = new QBarSet("cell");
-    for (const auto b : bytes) *set << b;
-    bars_->append(set);
+    // Side by side in one category: a grey bar for a single channel, else one per plane.
+    // Half transparent, so the histogram stays readable behind them.
+    const bool planes = bytes.size() == 3;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        auto* set = new QBarSet(planes ? kPlaneNames[i] : "grey");
+        QColor colour = planes ? kPlaneColours[i] : QColor(110, 110, 110);
+        colour.setAlpha(150);
+        set->setColor(colour);
+        set->setBorderColor(colour.darker());
+        *set << bytes[i];
+        bars_->append(set);
+    }
 }
 
 void FineContrastWindow::setControls(const std::array<int, 3>& sliders, const std::array<int, 3>& spreads) {
