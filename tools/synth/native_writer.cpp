@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <memory>
@@ -12,6 +13,8 @@
 #include "common/native_layout.h"
 #include "common/unpack10.h"
 #include "tools/synth/earth_model.h"
+#include "viewer/scene/calibration.h"
+#include "viewer/scene/channels.h"
 
 namespace synth {
 
@@ -37,6 +40,13 @@ int SyntheticScene::visirPixels() const {
 int SyntheticScene::hrvPixels() const {
     if (mark) return hrv.lowerWest - hrv.lowerEast + 1;
     return hrvColumns == native::kHrvGrid ? native::kHrvLinePixels : hrvColumns;
+}
+
+std::uint16_t countForTemperature(const SyntheticScene& scene, int channel, double kelvin) {
+    const double lambda = tesmar::channels::wavelengthMicrons(channel) * 1e-6;
+    const double r = tesmar::calib::fromSpectral(tesmar::calib::radiance(lambda, kelvin), lambda);
+    const auto k = static_cast<std::size_t>(channel - 1);
+    return static_cast<std::uint16_t>(std::clamp(std::lround((r - scene.offset[k]) / scene.slope[k]), 0L, 1023L));
 }
 
 std::uint16_t patternCount(int channel, std::int64_t u, int p) {
@@ -156,8 +166,9 @@ station::Result<std::uintmax_t> writeNative(const SyntheticScene& s, const std::
             for (int p = 0; p < visPixels; ++p) {
                 const int column = s.east + p;
                 counts[static_cast<std::size_t>(p)] =
-                    earth ? (column <= native::kVisIrGrid ? earth->count(k, row[static_cast<std::size_t>(column - 1)]) : 0)
-                          : patternCount(k, u, p);
+                    s.content == Content::Uniform ? s.uniformCounts[static_cast<std::size_t>(k - 1)]
+                    : earth ? (column <= native::kVisIrGrid ? earth->count(k, row[static_cast<std::size_t>(column - 1)]) : 0)
+                            : patternCount(k, u, p);
             }
             emit(visPixels, nobyco);
         }
@@ -171,8 +182,9 @@ station::Result<std::uintmax_t> writeNative(const SyntheticScene& s, const std::
                     const int hrvColumn = origin + p + 1;
                     const int column = std::clamp((hrvColumn + 2) / 3, 1, native::kVisIrGrid);
                     counts[static_cast<std::size_t>(p)] =
-                        earth ? earth->hrvCount(row[static_cast<std::size_t>(column - 1)], hrvLine, hrvColumn)
-                              : patternCount(12, 3 * std::int64_t{u} + i, p);
+                        s.content == Content::Uniform ? s.uniformCounts[11]
+                        : earth ? earth->hrvCount(row[static_cast<std::size_t>(column - 1)], hrvLine, hrvColumn)
+                                : patternCount(12, 3 * std::int64_t{u} + i, p);
                 }
                 emit(hrvPixels, nobycoHrv);
             }

@@ -15,6 +15,7 @@ namespace synth {
 enum class Content {
     Pattern,  // each count a function of channel and stored position, for exact tests
     Earth,    // a plausible disk: land and sea, clouds, day and night
+    Uniform,  // every pixel of channel k holds uniformCounts[k - 1]
 };
 
 // The HRV windows as the binary header plans them (1-based HRV lines and columns).
@@ -40,6 +41,7 @@ struct SyntheticScene {
     std::array<double, 12> offset = defaultOffsets();
     Content content = Content::Pattern;
     std::uint64_t seed = 1;  // varies the clouds of an Earth scene
+    std::array<std::uint16_t, 12> uniformCounts{};
 
     static std::array<double, 12> defaultSlopes();
     static std::array<double, 12> defaultOffsets();  // -51 counts of each slope
@@ -52,6 +54,10 @@ struct SyntheticScene {
 // Count of the position-coded pattern: stored line index u (HRV: its HRV sub-line index,
 // 3u + i), pixel index p within the record.
 std::uint16_t patternCount(int channel, std::int64_t u, int p);
+
+// The count of an infrared channel nearest to a brightness temperature, with the scene's
+// calibration (for planting known temperatures).
+std::uint16_t countForTemperature(const SyntheticScene& scene, int channel, double kelvin);
 
 // Writes the file (to a temporary name, renamed when complete).
 station::Result<std::uintmax_t> writeNative(const SyntheticScene& scene, const std::filesystem::path& path);

@@ -24,9 +24,9 @@ struct Rgb {
 };
 
 struct DrawOp {
-    enum class Kind { Line, Square, Text };
+    enum class Kind { Line, Square, Circle, Text };
     Kind kind = Kind::Line;
-    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // Text: top-left corner at (x1, y1)
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // Square, Circle: bounding box; Text: top-left corner
     Rgb pen, fill;
     std::string text;
 };

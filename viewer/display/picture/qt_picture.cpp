@@ -39,6 +39,10 @@ void paintMarks(QImage& image, const display::DrawList& marks) {
                 p.setBrush(colour(m.fill));
                 p.drawRect(QRect(QPoint(m.x1, m.y1), QPoint(m.x2, m.y2)));
                 break;
+            case display::DrawOp::Kind::Circle:
+                p.setBrush(colour(m.fill));
+                p.drawEllipse(QRect(QPoint(m.x1, m.y1), QPoint(m.x2, m.y2)));
+                break;
             case display::DrawOp::Kind::Text:
                 p.drawText(QRect(m.x1, m.y1, 400, 40), Qt::AlignLeft | Qt::AlignTop, QString::fromStdString(m.text));
                 break;
