@@ -23,14 +23,18 @@ constexpr const char* kUsage = R"(usage: tesmar [--dir STATION_DIR] [FILE.nat]  
        tesmar nav --lonlat LON LAT [--file FILE.nat]
        tesmar nav --grid LINE COLUMN [--file FILE.nat]
                                                 grid <-> longitude/latitude
-       tesmar show FILE.nat --channel K --centre LON LAT --scope N --out PICTURE.png
+       tesmar show FILE.nat --centre LON LAT --scope N --out PICTURE.png
+                   [--kind KIND] [--channel K] [--rgb R G B]
                    [--stretch|--no-stretch] [--inverted|--not-inverted]
                    [--coast] [--towns] [--water] [--dir STATION_DIR]
-                                                the picture "Show image" makes
+                                                the picture the viewer makes
        tesmar kit STATION_DIR                   create or complete a station directory
        tesmar --help
 
-Scope N is 1 (every stored pixel) to 5 (every fifth). Infrared channels are drawn inverted
+KIND is single (default: channel K), hrv (channel 12), composite (one channel per colour,
+--rgb, a negative number inverts its colour), difference (R minus G of --rgb), complex (free
+mode of the complex composite, minuends from --rgb), or a standard RGB: dust, night,
+convection, airmass, natural. Scope N is 1 (every stored pixel) to 5 (every fifth). Infrared channels are drawn inverted
 (cold is white) unless --not-inverted; --coast burns in the coast mask, --towns and --water
 draw the towns and water bounds of the station directory (default: the current directory).
 
@@ -189,12 +193,22 @@ int navigate(const Args& args, std::ostream& out, std::ostream& err) {
 }
 
 int show(const Args& args, std::ostream& out, std::ostream& err, const MarkPainter& painter) {
-    const std::vector<std::pair<std::string, int>> flags = {
-        {"--channel", 1}, {"--centre", 2}, {"--scope", 1}, {"--out", 1}, {"--dir", 1}};
+    const std::vector<std::pair<std::string, int>> flags = {{"--channel", 1}, {"--centre", 2}, {"--scope", 1},
+                                                            {"--out", 1},     {"--dir", 1},    {"--kind", 1},
+                                                            {"--rgb", 3}};
     const auto file = args.positional(0, flags);
-    const auto k = args.flag("--channel", 1), centre = args.flag("--centre", 2), target = args.flag("--out", 1);
-    if (!file || !k || !centre || !target)
-        return usageError(err, "show needs FILE.nat --channel K --centre LON LAT --out PICTURE.png");
+    const auto centre = args.flag("--centre", 2), target = args.flag("--out", 1);
+    const auto kindFlag = args.flag("--kind", 1);
+    const std::string kind = kindFlag ? (*kindFlag)[0] : "single";
+    auto k = args.flag("--channel", 1);
+    if (kind == "hrv") k = std::vector<std::string>{"12"};
+    const auto* recipe = compose::findRecipe(kind);
+    const bool known = kind == "single" || kind == "hrv" || kind == "composite" || kind == "difference" ||
+                       kind == "complex" || recipe;
+    if (!known) return usageError(err, "unknown --kind " + kind);
+    if (!file || !centre || !target || (kind == "single" && !k))
+        return usageError(err, "show needs FILE.nat --centre LON LAT --out PICTURE.png (and --channel K for a single channel)");
+    const auto rgb = args.flag("--rgb", 3);
     const auto scope = args.flag("--scope", 1);
     const auto degra = scope ? number<int>((*scope)[0]) : std::optional<int>(1);
     if (!degra || *degra < 1 || *degra > 5) return usageError(err, "--scope takes 1 to 5");
@@ -208,8 +222,13 @@ int show(const Args& args, std::ostream& out, std::ostream& err, const MarkPaint
     v.oncre();
     v.unattended = true;
     if (!v.abrefiche_secre(*file)) return 1;
-    v.controls.channel = (*k)[0];
+    v.controls.channel = k ? (*k)[0] : std::string("1");
     v.nomcan();
+    if (rgb) {
+        v.controls.red = (*rgb)[0];
+        v.controls.green = (*rgb)[1];
+        v.controls.blue = (*rgb)[2];
+    }
     v.controls.lon = (*centre)[0];
     v.controls.lat = (*centre)[1];
     v.controls.scopeSlider = 6 - *degra;
@@ -219,7 +238,23 @@ int show(const Args& args, std::ostream& out, std::ostream& err, const MarkPaint
     v.controls.coastLines = args.has("--coast");
     v.controls.towns = args.has("--towns");
     v.controls.waterBounds = args.has("--water");
-    if (!v.geogracr()) return fail(err, "no picture was made");
+    bool made = false;
+    if (kind == "single" || kind == "hrv") {
+        made = v.geogracr();
+    } else if (kind == "composite") {
+        made = v.composite();
+    } else if (kind == "difference") {
+        made = v.two_channel_tt();
+    } else if (kind == "complex") {
+        for (std::size_t p = 0; p < 3; ++p) {
+            const auto box = p == 0 ? v.controls.red : p == 1 ? v.controls.green : v.controls.blue;
+            v.complex.planes[p] = {number<int>(box).value_or(0), 0};
+        }
+        made = v.compose();
+    } else {
+        made = v.runRecipe(*recipe);
+    }
+    if (!made) return fail(err, "no picture was made");
     if (v.shown.incomplete) return fail(err, "the file ends early: an incomplete picture is not saved");
     display::Image24 picture = v.picture;
     if (painter) painter(picture, v.marks);
@@ -228,6 +263,8 @@ int show(const Args& args, std::ostream& out, std::ostream& err, const MarkPaint
     station::JsonObject o;
     o.add("out", (*target)[0]).add("width", picture.width).add("height", picture.height);
     o.add("line", v.window.linn).add("column", v.window.coln).add("marks", static_cast<int>(v.marks.size()));
+    o.add("title", v.title).add("prodnr", v.prodnr);
+    if (!v.rangeLabel.empty()) o.add("range", v.rangeLabel);
     out << o.str() << '\n';
     return 0;
 }

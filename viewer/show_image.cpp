@@ -65,9 +65,8 @@ bool Viewer::geogracr() {
         display::resalta(g, fx, shown.geometry, ncha, contrastControls());
     superoverl();
     renderPicture();
-    host.status(filled.incomplete ? "Single Channel " + controls.channel +
-                                        " (the file ends early: part of the picture is missing)"
-                                  : "Single Channel " + controls.channel);
+    title = "Single Channel " + controls.channel;
+    host.status(filled.incomplete ? title + " (the file ends early: part of the picture is missing)" : title);
     if (hrv) geogracr_hecho = true;
     marks.clear();
     drawMapMarks();

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "common/clock.h"
+#include "viewer/compose/composites.h"
+#include "viewer/compose/recipes.h"
 #include "viewer/display/fine_contrast.h"
 #include "viewer/display/height_focus.h"
 #include "viewer/display/stretch.h"
@@ -42,6 +44,8 @@ struct Controls {
     bool coastLines = true;
     bool waterBounds = false;
     bool towns = false;
+    bool ihs = false;             // composites through the intensity-hue-saturation blend
+    bool compositionPanel = true; // the channel boxes and "IHS" shown
 };
 
 // What the picture on screen is, for the commands that rework it.
@@ -91,6 +95,16 @@ public:
     void drawMapMarks();
     // Mouse read-out at a picture position.
     display::ReadoutTexts readtem(int x, int y);
+    // Merge commands: plain composite, temperature difference, complex composite (the
+    // dialog's "Compose"), a standard RGB recipe, and the product cycle's complex composite.
+    bool composite();
+    bool two_channel_tt();
+    bool compose();
+    bool runRecipe(const compose::Recipe& recipe);
+    bool night();
+    // File > "Control composition".
+    void muestra_compos() { controls.compositionPanel = !controls.compositionPanel; }
+
     // "Change coastline": another VIS/IR coast mask.
     void change_coast();
     // The "shp_coast" button: coast.txt from the station's shore.shp.
@@ -148,6 +162,9 @@ public:
     bool shows_single = false, zoominchiv = false, geogracr_hecho = false;
     int maxg = 0, ming = 255;
     double mindf = 0, maxdf = 0;
+    std::string title;        // the picture's title line
+    std::string rangeLabel;   // the temperature difference's range
+    compose::ComplexSettings complex;  // the Complex composite dialog
     std::array<float, 3> media{130, 130, 130};      // fine-contrast centres
     std::array<float, 3> contraste{31, 31, 31};     // fine-contrast spreads
     // Distance measurement of the read-out (switched on by the transect tool).

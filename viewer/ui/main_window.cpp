@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "viewer/display/picture/qt_picture.h"
+#include "viewer/compose/ui/complex_composite_dialog.h"
 #include "viewer/display/ui/fine_contrast_window.h"
 #include "viewer/messages.h"
 #include "viewer/ui/picture_view.h"
@@ -49,7 +50,16 @@ MainWindow::MainWindow(const std::filesystem::path& station, QWidget* parent) : 
         {"Display/Contrast", [this] { contrast(); }},
         {"Display/Enhancement", [this] { enhancement(); }},
         {"About/Spanish menu", [this] { spanishMenu(); }},
+        {"File/Control composition", [this] { controlComposition(); }},
+        {"Merge/Composite", [this] { build([this] { return viewer_->composite(); }); }},
+        {"Merge/Temperature difference", [this] { build([this] { return viewer_->two_channel_tt(); }); }},
+        {"Merge/Complex composite", [this] { complexComposite(); }},
     };
+    for (const auto& recipe : compose::standardRecipes())
+        commands_["Merge/Standard RGB ../" + std::string(recipe.menu)] = [this, &recipe] {
+            build([this, &recipe] { return viewer_->runRecipe(recipe); });
+            if (complexDialog_) complexDialog_->setSettings(viewer_->complex);
+        };
     buildMenus();
     setCentralWidget(buildControls());
     resize(1240, 880);
@@ -119,6 +129,10 @@ QWidget* MainWindow::buildControls() {
     chForm->addRow("Channel:", channel_);
     chForm->addRow("", channelName_);
     chForm->addRow("", inverted_);
+    side->addWidget(chBox);
+
+    compositionBox_ = new QGroupBox("Composition");
+    auto* compForm = new QFormLayout(compositionBox_);
     red_ = new QLineEdit;
     green_ = new QLineEdit;
     blue_ = new QLineEdit;
@@ -127,8 +141,12 @@ QWidget* MainWindow::buildControls() {
         e->setMaximumWidth(40);
         rgb->addWidget(e);
     }
-    chForm->addRow("R G B:", rgb);
-    side->addWidget(chBox);
+    ihs_ = new QCheckBox("IHS");
+    compForm->addRow("R G B:", rgb);
+    compForm->addRow(ihs_);
+    auto* hint = new QLabel("difference: R minus G");
+    compForm->addRow(hint);
+    side->addWidget(compositionBox_);
 
     auto* centreBox = new QGroupBox("Centre and scope");
     auto* cForm = new QFormLayout(centreBox);
@@ -206,7 +224,7 @@ QWidget* MainWindow::buildControls() {
         viewer_->focus_change();
         pushControls();
     });
-    for (auto* c : {inverted_, stretch_, tails_, coastLines_, waterBounds_, towns_})
+    for (auto* c : {inverted_, stretch_, tails_, coastLines_, waterBounds_, towns_, ihs_})
         connect(c, &QCheckBox::toggled, this, [this] { pullControls(); });
     connect(doContrast, &QPushButton::clicked, this, [this] { contrast(); });
     connect(equalize, &QPushButton::clicked, this, [this] {
@@ -229,6 +247,8 @@ QWidget* MainWindow::buildReadout() {
         l->addWidget(*label);
     }
     readValue_->setMinimumWidth(180);
+    rangeLabel_ = new QLabel;
+    l->addWidget(rangeLabel_);
     l->addStretch(1);
     return box;
 }
@@ -262,6 +282,7 @@ void MainWindow::pullControls() {
     c.coastLines = coastLines_->isChecked();
     c.waterBounds = waterBounds_->isChecked();
     c.towns = towns_->isChecked();
+    c.ihs = ihs_->isChecked();
 }
 
 void MainWindow::pushControls() {
@@ -271,7 +292,8 @@ void MainWindow::pushControls() {
                                      QSignalBlocker(heightFocus_),  QSignalBlocker(tails_),
                                      QSignalBlocker(adjustHeight_), QSignalBlocker(gamma_),
                                      QSignalBlocker(contrastLevel_), QSignalBlocker(coastLines_),
-                                     QSignalBlocker(waterBounds_),  QSignalBlocker(towns_)};
+                                     QSignalBlocker(waterBounds_),  QSignalBlocker(towns_),
+                                     QSignalBlocker(ihs_)};
     channel_->setValue(QString::fromStdString(c.channel).toInt());
     lon_->setText(QString::fromStdString(c.lon));
     lat_->setText(QString::fromStdString(c.lat));
@@ -289,6 +311,7 @@ void MainWindow::pushControls() {
     coastLines_->setChecked(c.coastLines);
     waterBounds_->setChecked(c.waterBounds);
     towns_->setChecked(c.towns);
+    ihs_->setChecked(c.ihs);
     idle_->setVisible(c.idleVisible);
     channel_->setToolTip(c.channelHint ? "Choose an existing channel" : QString());
 }
@@ -326,13 +349,36 @@ void MainWindow::openImage() {
 }
 
 void MainWindow::showImage() {
+    build([this] { return viewer_->geogracr(); });
+    refreshWindowFacts();
+}
+
+void MainWindow::build(const std::function<bool()>& command) {
     pullControls();
-    if (viewer_->geogracr()) {
+    if (command()) {
         showPicture();
         enablePictureCommands();
     }
+    rangeLabel_->setText(QString::fromStdString(viewer_->rangeLabel));
     pushControls();
-    refreshWindowFacts();
+}
+
+void MainWindow::complexComposite() {
+    if (!complexDialog_) {
+        complexDialog_ = new ComplexCompositeDialog(this);
+        connect(complexDialog_, &ComplexCompositeDialog::composeRequested, this, [this] {
+            viewer_->complex = complexDialog_->settings(viewer_->complex);
+            build([this] { return viewer_->compose(); });
+        });
+    }
+    complexDialog_->setSettings(viewer_->complex);
+    complexDialog_->show();
+    complexDialog_->raise();
+}
+
+void MainWindow::controlComposition() {
+    viewer_->muestra_compos();
+    compositionBox_->setVisible(viewer_->controls.compositionPanel);
 }
 
 void MainWindow::contrast() {

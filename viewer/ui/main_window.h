@@ -23,6 +23,7 @@ namespace tesmar::ui {
 
 class PictureView;
 class FineContrastWindow;
+class ComplexCompositeDialog;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -55,6 +56,10 @@ private:
     void spanishMenu();
     void channelChanged();
     void pointerAt(int x, int y);
+    // Runs a picture command and shows what it made.
+    void build(const std::function<bool()>& command);
+    void complexComposite();
+    void controlComposition();
     void probe(int x, int y);
 
     station::SystemClock clock_;
@@ -96,6 +101,10 @@ private:
     QLabel* readColumn_ = nullptr;
 
     FineContrastWindow* fineContrast_ = nullptr;
+    ComplexCompositeDialog* complexDialog_ = nullptr;
+    QGroupBox* compositionBox_ = nullptr;
+    QCheckBox* ihs_ = nullptr;
+    QLabel* rangeLabel_ = nullptr;
 
     // Menu commands by "Menu/Caption", and one caption setter per main-menu entry.
     std::map<std::string, std::function<void()>> commands_;

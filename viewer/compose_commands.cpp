@@ -1,0 +1,113 @@
+// The Merge commands: pictures of several channels built by the composition library, then
+// coasts, rendering and marks as for every picture.
+
+#include "viewer/viewer.h"
+
+namespace tesmar {
+
+namespace {
+
+// What every multi-channel command does before building: a file, a VIS/IR data window.
+bool prepare(Viewer& v) {
+    if (v.scene.fich.empty() || !std::filesystem::exists(v.scene.fich)) {
+        v.abrefiche();
+        if (v.scene.fich.empty() || !std::filesystem::exists(v.scene.fich)) return false;
+    }
+    // Composites are drawn on the VIS/IR grid: an HRV channel entry goes back to 1.
+    if (v.ncha > 11) {
+        v.ncha = 1;
+        v.controls.channel = std::string("1");  // moved in: GCC 12 misreads a literal assignment
+    }
+    v.zoom_c = 0;
+    return v.leedatos();
+}
+
+enum class Render { Stretch, Plain, Equalize };
+
+// After a successful build: the picture's state, coasts, rendering and marks.
+bool finish(Viewer& v, const compose::BuildResult& r, Render render) {
+    if (!r.ok) {
+        v.host.message(r.error);
+        return false;
+    }
+    v.shows_single = false;
+    v.zoominchiv = false;
+    v.shown.hrvSingle = false;
+    v.shown.geometry = display::PictureGeometry::visIr(v.window);
+    v.shown.incomplete = r.incomplete;
+    v.superoverl();
+    if (render == Render::Equalize) {
+        v.picture = display::bitmapea_x(v.g, v.shown.geometry, display::PictureKind::Composite, v.contrastControls());
+    } else if (render == Render::Stretch && v.controls.automaticStretch) {
+        v.picture = display::bitmapea_c(v.g, v.shown.geometry, display::PictureKind::Composite, v.contrastControls());
+    } else {
+        v.picture = display::bitmapea(v.g, v.shown.geometry);
+    }
+    v.title = r.title;
+    v.host.status(r.incomplete ? r.title + " (the file ends early: part of the picture is missing)" : r.title);
+    v.marks = r.marks;
+    v.drawMapMarks();
+    v.prodnr = r.prodnr;
+    v.pictureMade = true;
+    return true;
+}
+
+compose::Scene sceneOf(const Viewer& v) { return {v.scene, v.window, v.navContext()}; }
+
+}  // namespace
+
+bool Viewer::composite() {
+    controls.compositionPanel = true;
+    focus_change();
+    if (!prepare(*this)) return false;
+    const auto r = compose::composite(sceneOf(*this), {controls.red, controls.green, controls.blue},
+                                      controls.heightFocus, ncha, contrastControls(), g, fx);
+    return finish(*this, r, Render::Stretch);
+}
+
+bool Viewer::two_channel_tt() {
+    controls.inverted = false;
+    if (!prepare(*this)) return false;
+    const auto r = compose::two_channel_tt(sceneOf(*this), controls.red, controls.green, g);
+    if (!finish(*this, r, Render::Equalize)) return false;
+    mindf = r.mindf;
+    maxdf = r.maxdf;
+    rangeLabel = r.rangeLabel;
+    return true;
+}
+
+bool Viewer::compose() {
+    controls.inverted = false;
+    rangeLabel.clear();
+    if (!prepare(*this)) return false;
+    fx = display::WorkPlane{};
+    if (complex.fixedRanges)
+        return finish(*this, compose::superseis_f(sceneOf(*this), complex, controls.tails, g, fx), Render::Plain);
+    return finish(*this, compose::superseis(sceneOf(*this), complex, contrastControls(), g, fx), Render::Stretch);
+}
+
+bool Viewer::runRecipe(const compose::Recipe& recipe) {
+    complex.noColourAbove = false;
+    controls.ihs = false;
+    controls.tails = false;
+    controls.automaticStretch = false;
+    complex.planes = recipe.planes;
+    complex.fixedRanges = true;
+    complex.name = std::string(recipe.name);
+    return compose();
+}
+
+bool Viewer::night() {
+    complex.noColourAbove = false;
+    controls.ihs = false;
+    controls.tails = false;
+    controls.automaticStretch = false;
+    complex.name = std::string("Complex");
+    rangeLabel.clear();
+    controls.inverted = false;
+    if (!prepare(*this)) return false;
+    fx = display::WorkPlane{};
+    return finish(*this, compose::superseis_f(sceneOf(*this), complex, controls.tails, g, fx), Render::Plain);
+}
+
+}  // namespace tesmar
