@@ -1,6 +1,7 @@
 #include "viewer/display/height_focus.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace tesmar::display {
@@ -35,6 +36,21 @@ int rowsOf(const PictureGeometry& geo) {
     return std::min(geo.hrv ? geo.lastRow + 3 : geo.height, kRasterRows);
 }
 
+// The map over the counts' range as a table: one power per value instead of one per cell.
+class MapTable {
+public:
+    explicit MapTable(const HeightFocusMap& map) : map_(map) {
+        for (int o = 0; o < 1024; ++o) table_[static_cast<std::size_t>(o)] = map(o);
+    }
+    std::uint8_t operator()(int o) const {
+        return o >= 0 && o < 1024 ? table_[static_cast<std::size_t>(o)] : map_(o);
+    }
+
+private:
+    const HeightFocusMap& map_;
+    std::array<std::uint8_t, 1024> table_{};
+};
+
 template <class Write>
 void eachCell(const PictureGeometry& geo, Write write) {
     const int rows = rowsOf(geo), cols = std::min(geo.width, kRasterCols);
@@ -46,21 +62,24 @@ void eachCell(const PictureGeometry& geo, Write write) {
 
 void resalta(Raster& g, const WorkPlane& fx, const PictureGeometry& geo, int ncha, const ContrastControls& c) {
     if (fx.fxmin >= fx.fxmax) return;
-    const HeightFocusMap map(fx.fxmin, fx.fxmax, ncha, c);
+    const HeightFocusMap exact(fx.fxmin, fx.fxmax, ncha, c);
+    const MapTable map(exact);
     eachCell(geo, [&](int row, int col) { g.setGrey(row, col, map(fx.at(0, row, col))); });
 }
 
 void resalta_c(Raster& g, const WorkPlane& fx, const PictureGeometry& geo, int plane, int ncha,
                const ContrastControls& c) {
     if (fx.fxmin >= fx.fxmax) return;
-    const HeightFocusMap map(fx.fxmin, fx.fxmax, ncha, c);
+    const HeightFocusMap exact(fx.fxmin, fx.fxmax, ncha, c);
+    const MapTable map(exact);
     eachCell(geo, [&](int row, int col) { g.at(plane, row, col) = map(fx.at(0, row, col)); });
 }
 
 void resalta_ca(Raster& g, const WorkPlane& fx, const PictureGeometry& geo, int plane, int ncha,
                 const ContrastControls& c) {
     if (fx.fxmin >= fx.fxmax) return;
-    const HeightFocusMap map(fx.fxmin, fx.fxmax, ncha, c);
+    const HeightFocusMap exact(fx.fxmin, fx.fxmax, ncha, c);
+    const MapTable map(exact);
     eachCell(geo, [&](int row, int col) { g.at(plane, row, col) = map(fx.at(plane, row, col)); });
 }
 
