@@ -139,3 +139,61 @@ TEST(CliShow, WritesAPng) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Recipes, FillTheDialogAndBuildInFixedMode) {
+    Fixture f;
+    f.open(band());
+    f.viewer.controls.lon = "0";
+    f.viewer.controls.lat = "0";
+    f.viewer.controls.ihs = true;
+    f.viewer.controls.tails = true;
+    const auto* dust = tesmar::compose::findRecipe("dust");
+    ASSERT_NE(dust, nullptr);
+    ASSERT_TRUE(f.viewer.runRecipe(*dust));
+    EXPECT_EQ(f.viewer.prodnr, 5);
+    EXPECT_EQ(f.viewer.title, "Dust-type composite of T-differences (10-9)+(9-7)+(9-0)");
+    EXPECT_TRUE(f.viewer.complex.fixedRanges);
+    EXPECT_EQ(f.viewer.complex.planes[1].gamma, 5);
+    EXPECT_FALSE(f.viewer.controls.ihs || f.viewer.controls.tails || f.viewer.controls.automaticStretch);
+    // The product cycle's composite builds what the dialog holds, named "Complex".
+    ASSERT_TRUE(f.viewer.night());
+    EXPECT_EQ(f.viewer.title, "Complex composite of T-differences (10-9)+(9-7)+(9-0)");
+}
+
+TEST(Recipes, RefusedBuildKeepsTitleAndKind) {
+    Fixture f;
+    synth::SyntheticScene s = band();
+    s.channels = "XXXXX-XXXXXX";  // no WV7.3: airmass cannot be made
+    f.open(s);
+    f.viewer.controls.lon = "0";
+    f.viewer.controls.lat = "0";
+    ASSERT_TRUE(f.viewer.geogracr());
+    const auto before = f.viewer.picture.rgb;
+    EXPECT_FALSE(f.viewer.runRecipe(*tesmar::compose::findRecipe("airmass")));
+    EXPECT_EQ(f.viewer.prodnr, 1);
+    EXPECT_EQ(f.viewer.title, "Single Channel 1");
+    EXPECT_EQ(f.viewer.picture.rgb, before);
+}
+
+TEST(CliShow, KindsWritePictures) {
+    TempDir dir;
+    const auto scene = dir.native("scene.nat", band());
+    for (const char* kind : {"composite", "difference", "complex", "dust", "night", "convection", "airmass", "natural"}) {
+        const auto out = dir / (std::string(kind) + ".png");
+        std::ostringstream o, e;
+        const int code = tesmar::runCli({"show", scene.string(), "--kind", kind, "--rgb", "9", "10", "4", "--centre",
+                                         "0", "0", "--out", out.string(), "--dir", dir.path().string()},
+                                        o, e);
+        EXPECT_EQ(code, 0) << kind << ": " << e.str();
+        EXPECT_TRUE(std::filesystem::exists(out)) << kind;
+    }
+    std::ostringstream o, e;
+    EXPECT_EQ(tesmar::runCli({"show", scene.string(), "--kind", "rainbow", "--centre", "0", "0", "--out",
+                              (dir / "x.png").string()},
+                             o, e),
+              2);
+}
+
+}  // namespace
