@@ -47,4 +47,11 @@ echo "== a picture: channel 9 over Europe with coasts and towns"
     --out "$station/creas/demo_ch9_europe.png"
 
 echo
+echo "== standard RGBs: airmass and natural colours of the same area"
+for kind in airmass natural; do
+    "$tesmar" show "$scene" --kind "$kind" --centre 10 35 --scope 3 --coast --dir "$station" \
+        --out "$station/creas/demo_${kind}.png"
+done
+
+echo
 echo "demo: station directory is $station; open the viewer with: $tesmar --dir $station"
