@@ -1,6 +1,8 @@
 // The Merge commands: pictures of several channels built by the composition library, then
 // coasts, rendering and marks as for every picture.
 
+#include <cstdlib>
+
 #include "viewer/viewer.h"
 
 namespace tesmar {
@@ -55,6 +57,19 @@ bool finish(Viewer& v, const compose::BuildResult& r, Render render) {
 compose::Scene sceneOf(const Viewer& v) { return {v.scene, v.window, v.navContext()}; }
 
 }  // namespace
+
+bool Viewer::nc_c(int plane) {
+    std::string& box = plane == 0 ? controls.red : plane == 1 ? controls.green : controls.blue;
+    if (box.empty() || box == "-" || box == "1") return false;
+    char* end = nullptr;
+    const long v = std::strtol(box.c_str(), &end, 10);
+    if (end == box.c_str() || *end != '\0') {
+        box = std::string("2");
+        return false;
+    }
+    const long channel = std::labs(v);
+    return channel >= 1 && channel <= 12 && !scene.channelPresent(static_cast<int>(channel));
+}
 
 bool Viewer::composite() {
     controls.compositionPanel = true;

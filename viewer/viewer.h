@@ -102,6 +102,10 @@ public:
     bool compose();
     bool runRecipe(const compose::Recipe& recipe);
     bool night();
+    // A composite channel box changed (0 red, 1 green, 2 blue): a text that is not a number
+    // becomes "2" (an empty box, "-" and "1" are left while typing). True when the channel
+    // named is absent from the file, for the box's hint.
+    bool nc_c(int plane);
     // File > "Control composition".
     void muestra_compos() { controls.compositionPanel = !controls.compositionPanel; }
 

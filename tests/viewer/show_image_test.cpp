@@ -197,3 +197,25 @@ TEST(CliShow, KindsWritePictures) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ChannelBoxes, CleanedWhileTypedAndHintedWhenAbsent) {
+    Fixture f;
+    synth::SyntheticScene s = band();
+    s.channels = "XX-XXXXXXXXX";
+    f.open(s);
+    const struct {
+        const char* typed;
+        const char* kept;
+        bool absent;
+    } cases[] = {{"x", "2", false}, {"-", "-", false}, {"", "", false}, {"1", "1", false},
+                 {"-3", "-3", true}, {"3", "3", true},  {"9", "9", false}};
+    for (const auto& c : cases) {
+        f.viewer.controls.green = c.typed;
+        EXPECT_EQ(f.viewer.nc_c(1), c.absent) << c.typed;
+        EXPECT_EQ(f.viewer.controls.green, c.kept) << c.typed;
+    }
+}
+
+}  // namespace

@@ -212,6 +212,15 @@ QWidget* MainWindow::buildControls() {
     connect(channel_, &QSpinBox::valueChanged, this, [this] { channelChanged(); });
     for (auto* e : {lon_, lat_, red_, green_, blue_})
         connect(e, &QLineEdit::editingFinished, this, [this] { pullControls(); });
+    const std::array<QLineEdit*, 3> boxes{red_, green_, blue_};
+    for (int p = 0; p < 3; ++p)
+        connect(boxes[static_cast<std::size_t>(p)], &QLineEdit::textEdited, this, [this, p, boxes] {
+            pullControls();
+            const bool absent = viewer_->nc_c(p);
+            pushControls();
+            boxes[static_cast<std::size_t>(p)]->setToolTip(absent ? "Choose an existing channel" : QString());
+            boxes[static_cast<std::size_t>(p)]->setStyleSheet(absent ? "background: #ffe0e0;" : "");
+        });
     for (auto* s : {scope_, gamma_, contrastLevel_})
         connect(s, &QSlider::valueChanged, this, [this] { pullControls(); });
     connect(adjustHeight_, &QSlider::valueChanged, this, [this] {
