@@ -44,7 +44,8 @@ synth::SyntheticScene uniform(std::array<std::uint16_t, 12> counts) {
 }
 
 double kelvin(const synth::SyntheticScene& s, int channel, std::uint16_t count) {
-    return calib::brightnessTemperature(channel, {s.slope[channel - 1], s.offset[channel - 1]}, count);
+    return calib::brightnessTemperature(channel, {s.slope[channel - 1], s.offset[channel - 1]},
+                                        count);
 }
 
 TEST(Composite, NegativeBoxesInvertTheirPlane) {
@@ -144,7 +145,8 @@ TEST(FixedMode, AirmassOfPlantedTemperatures) {
     TempDir dir;
     auto s = uniform({});
     const std::pair<int, double> planted[] = {{5, 230}, {6, 245}, {8, 262}, {9, 285}};
-    for (const auto& [k, t] : planted) s.uniformCounts[static_cast<std::size_t>(k - 1)] = synth::countForTemperature(s, k, t);
+    for (const auto& [k, t] : planted)
+        s.uniformCounts[static_cast<std::size_t>(k - 1)] = synth::countForTemperature(s, k, t);
     const auto l = load(dir, s);
     display::Raster g;
     display::WorkPlane fx;
@@ -160,7 +162,9 @@ TEST(FixedMode, AirmassOfPlantedTemperatures) {
     const double t5 = kelvin(s, 5, s.uniformCounts[4]), t6 = kelvin(s, 6, s.uniformCounts[5]);
     const double t8 = kelvin(s, 8, s.uniformCounts[7]), t9 = kelvin(s, 9, s.uniformCounts[8]);
     auto colour = [](double d, double top, double bottom) {
-        const int w = d > top ? 1023 : d < bottom ? 0 : static_cast<int>((d - bottom) * 1023 / (top - bottom));
+        const int w = d > top      ? 1023
+                      : d < bottom ? 0
+                                   : static_cast<int>((d - bottom) * 1023 / (top - bottom));
         return w < 2 ? 0 : static_cast<int>(std::lround(255.0 * (w - 2) / 1020));
     };
     EXPECT_EQ(g.at(0, 2, 5), colour(t5 - t6, 0, -25));
@@ -181,7 +185,9 @@ TEST(FixedMode, RecipeMappingAtTheEdges) {
     display::ContrastControls solar = blue;
     solar.adjustHeight = 5;
     for (int w : {0, 1, 2, 300, 1022, 1023})
-        EXPECT_EQ(display::HeightFocusMap(1, 1022, 3, solar)(w), display::HeightFocusMap(1, 1022, 9, blue)(w)) << w;
+        EXPECT_EQ(display::HeightFocusMap(1, 1022, 3, solar)(w),
+                  display::HeightFocusMap(1, 1022, 9, blue)(w))
+            << w;
     EXPECT_EQ(display::HeightFocusMap(1, 1022, 9, blue)(1023), 255);
     EXPECT_EQ(display::HeightFocusMap(1, 1022, 9, blue)(1), 0);
 }
@@ -195,7 +201,8 @@ TEST(FixedMode, RangesSwappedWidenedAndAboveRange) {
     display::Raster g;
     display::WorkPlane fx;
     ComplexSettings c;
-    c.planes = {PlaneRecipe{9, 0, t9 - 1, t9 + 1, 2}, PlaneRecipe{9, 0, 3, 3, 1}, PlaneRecipe{9, 0, 200, 250, 2}};
+    c.planes = {PlaneRecipe{9, 0, t9 - 1, t9 + 1, 2}, PlaneRecipe{9, 0, 3, 3, 1},
+                PlaneRecipe{9, 0, 200, 250, 2}};
     ASSERT_TRUE(superseis_f({l.scene, l.window, {}}, c, false, g, fx).ok);
     EXPECT_EQ(g.at(0, 1, 1), 127);  // swapped limits: the middle of the range
     EXPECT_EQ(g.at(1, 1, 1), 255);  // 3 .. 3.001, far above
@@ -224,7 +231,8 @@ TEST(FreeMode, EachPlaneBetweenItsOwnExtremes) {
     EXPECT_EQ(r.title, "Composite of T-differences (3-0)+(2-0)+(1-0)");
     int lo = 255, hi = 0;
     for (int row = 0; row < 7; ++row)
-        for (int col = 0; col < 20; ++col) lo = std::min<int>(lo, g.at(2, row, col)), hi = std::max<int>(hi, g.at(2, row, col));
+        for (int col = 0; col < 20; ++col)
+            lo = std::min<int>(lo, g.at(2, row, col)), hi = std::max<int>(hi, g.at(2, row, col));
     EXPECT_EQ(lo, 0);  // the plane's own minimum maps to the bottom
     EXPECT_GT(hi, 200);
 }
@@ -245,7 +253,8 @@ TEST(PrincipalAxis, NewtonStepsAndGuards) {
     // The vector belongs to lambda: M v = lambda v.
     const double m[3][3] = {{1, 0.8, 0.6}, {0.8, 1, 0.5}, {0.6, 0.5, 1}};
     const double v[3] = {b->vx, b->vy, b->vz};
-    for (int i = 0; i < 3; ++i) EXPECT_NEAR(m[i][0] * v[0] + m[i][1] * v[1] + m[i][2] * v[2], b->lambda * v[i], 1e-6);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_NEAR(m[i][0] * v[0] + m[i][1] * v[1] + m[i][2] * v[2], b->lambda * v[i], 1e-6);
     // A flat first step (3 mu^2 + h = 0) does not divide by zero.
     const auto c = calc_mycomp(0.99, 0.99, 0.99);
     if (c) {
