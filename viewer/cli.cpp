@@ -24,7 +24,7 @@ constexpr const char* kUsage = R"(usage: tesmar [--dir STATION_DIR] [FILE.nat]  
        tesmar nav --grid LINE COLUMN [--file FILE.nat]
                                                 grid <-> longitude/latitude
        tesmar show FILE.nat --centre LON LAT --scope N --out PICTURE.png
-                   [--kind KIND] [--channel K] [--rgb R G B]
+                   [--kind KIND] [--channel K] [--rgb R G B] [--ihs]
                    [--stretch|--no-stretch] [--inverted|--not-inverted]
                    [--coast] [--towns] [--water] [--dir STATION_DIR]
                                                 the picture the viewer makes
@@ -33,8 +33,9 @@ constexpr const char* kUsage = R"(usage: tesmar [--dir STATION_DIR] [FILE.nat]  
 
 KIND is single (default: channel K), hrv (channel 12), composite (one channel per colour,
 --rgb, a negative number inverts its colour), difference (R minus G of --rgb), complex (free
-mode of the complex composite, minuends from --rgb), or a standard RGB: dust, night,
-convection, airmass, natural. Scope N is 1 (every stored pixel) to 5 (every fifth). Infrared channels are drawn inverted
+mode of the complex composite, minuends from --rgb), hrv-colour (HRV coloured with the
+channels of --rgb, default 12 12 9), or a standard RGB: dust, night, convection, airmass,
+natural. --ihs reads the composite's planes as intensity, hue and saturation. Scope N is 1 (every stored pixel) to 5 (every fifth). Infrared channels are drawn inverted
 (cold is white) unless --not-inverted; --coast burns in the coast mask, --towns and --water
 draw the towns and water bounds of the station directory (default: the current directory).
 
@@ -204,7 +205,7 @@ int show(const Args& args, std::ostream& out, std::ostream& err, const MarkPaint
     if (kind == "hrv") k = std::vector<std::string>{"12"};
     const auto* recipe = compose::findRecipe(kind);
     const bool known = kind == "single" || kind == "hrv" || kind == "composite" || kind == "difference" ||
-                       kind == "complex" || recipe;
+                       kind == "complex" || kind == "hrv-colour" || recipe;
     if (!known) return usageError(err, "unknown --kind " + kind);
     if (!file || !centre || !target || (kind == "single" && !k))
         return usageError(err, "show needs FILE.nat --centre LON LAT --out PICTURE.png (and --channel K for a single channel)");
@@ -238,6 +239,7 @@ int show(const Args& args, std::ostream& out, std::ostream& err, const MarkPaint
     v.controls.coastLines = args.has("--coast");
     v.controls.towns = args.has("--towns");
     v.controls.waterBounds = args.has("--water");
+    v.controls.ihs = args.has("--ihs");
     bool made = false;
     if (kind == "single" || kind == "hrv") {
         made = v.geogracr();
@@ -245,6 +247,10 @@ int show(const Args& args, std::ostream& out, std::ostream& err, const MarkPaint
         made = v.composite();
     } else if (kind == "difference") {
         made = v.two_channel_tt();
+    } else if (kind == "hrv-colour") {
+        made = v.hr_colour() &&
+               v.hr_colo({rgb ? std::array<std::string, 3>{(*rgb)[0], (*rgb)[1], (*rgb)[2]}
+                              : std::array<std::string, 3>{"12", "12", "9"}});
     } else if (kind == "complex") {
         for (std::size_t p = 0; p < 3; ++p) {
             const auto box = p == 0 ? v.controls.red : p == 1 ? v.controls.green : v.controls.blue;

@@ -38,6 +38,9 @@ bool finish(Viewer& v, const compose::BuildResult& r, Render render) {
     v.shown.geometry = display::PictureGeometry::visIr(v.window);
     v.shown.incomplete = r.incomplete;
     v.superoverl();
+    if (v.controls.ihs && render != Render::Equalize)
+        compose::ihs2rgb(v.g, {v.gsize, v.gsizev},
+                         v.colourEditorOpen ? compose::SaturationScale::ColourEditor : compose::SaturationScale::Composite);
     if (render == Render::Equalize) {
         v.picture = display::bitmapea_x(v.g, v.shown.geometry, display::PictureKind::Composite, v.contrastControls());
     } else if (render == Render::Stretch && v.controls.automaticStretch) {
@@ -57,6 +60,40 @@ bool finish(Viewer& v, const compose::BuildResult& r, Render render) {
 compose::Scene sceneOf(const Viewer& v) { return {v.scene, v.window, v.navContext()}; }
 
 }  // namespace
+
+bool Viewer::hr_colour() {
+    controls.channel = std::string("12");
+    geogracr_hecho = false;
+    nomcan();
+    return geogracr() && geogracr_hecho;
+}
+
+bool Viewer::hr_colo(const compose::HrvColourSettings& settings) {
+    hrvColour = settings;
+    compose::HrvColourOptions options;
+    options.ihs = controls.ihs;
+    options.scale = colourEditorOpen ? compose::SaturationScale::ColourEditor : compose::SaturationScale::Composite;
+    options.area = {gsize, gsizev};
+    options.contrast = contrastControls();
+    const auto r = compose::hr_colo(scene, window, settings, options, g);
+    if (!r.ok) {
+        host.message(r.error);
+        return false;
+    }
+    ncha = 12;
+    picture = r.picture;
+    shown.geometry = r.geometry;
+    shown.hrvSingle = true;
+    shown.incomplete = r.incomplete;
+    shows_single = false;
+    marks.clear();
+    drawMapMarks();
+    title = r.title;
+    host.status(r.incomplete ? r.title + " (the file ends early: part of the picture is missing)" : r.title);
+    prodnr = 4;
+    pictureMade = true;
+    return true;
+}
 
 bool Viewer::nc_c(int plane) {
     std::string& box = plane == 0 ? controls.red : plane == 1 ? controls.green : controls.blue;

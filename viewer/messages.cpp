@@ -91,7 +91,7 @@ const std::vector<MenuEntry>& mainMenu() {
         {"Merge", "Composite", "Composición", "Ctrl+C", false, true},
         {"Merge", "Complex composite", "Composición compleja", "Ctrl+X", false, true},
         {"Merge", "Temperature difference", "Diferencia", "Ctrl+L", false, true},
-        {"Merge", "HRV coloured", "Alta resolución coloreada", "Ctrl+H", true},
+        {"Merge", "HRV coloured", "Alta resolución coloreada", "Ctrl+H", false, true},
         {"Merge", "Principal components", "Componentes principales", ""},
         {"Merge", "Standard RGB ..", "RGB típicos", "", false, true},
         {"Merge/Standard RGB ..", "Dust", "Polvo", "", false, true},

@@ -8,6 +8,8 @@
 
 #include "common/clock.h"
 #include "viewer/compose/composites.h"
+#include "viewer/compose/hrv_colour.h"
+#include "viewer/compose/ihs.h"
 #include "viewer/compose/recipes.h"
 #include "viewer/display/fine_contrast.h"
 #include "viewer/display/height_focus.h"
@@ -102,6 +104,10 @@ public:
     bool compose();
     bool runRecipe(const compose::Recipe& recipe);
     bool night();
+    // Merge > "HRV coloured": the HRV picture first (the window then offers the colouring);
+    // hr_colo colours it with the window's channels.
+    bool hr_colour();
+    bool hr_colo(const compose::HrvColourSettings& settings);
     // A composite channel box changed (0 red, 1 green, 2 blue): a text that is not a number
     // becomes "2" (an empty box, "-" and "1" are left while typing). True when the channel
     // named is absent from the file, for the box's hint.
@@ -169,6 +175,8 @@ public:
     std::string title;        // the picture's title line
     std::string rangeLabel;   // the temperature difference's range
     compose::ComplexSettings complex;  // the Complex composite dialog
+    compose::HrvColourSettings hrvColour;  // the "HRV coloured" window
+    bool colourEditorOpen = false;     // the colour editor's saturation scale applies
     std::array<float, 3> media{130, 130, 130};      // fine-contrast centres
     std::array<float, 3> contraste{31, 31, 31};     // fine-contrast spreads
     // Distance measurement of the read-out (switched on by the transect tool).

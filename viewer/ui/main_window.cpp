@@ -18,6 +18,7 @@
 
 #include "viewer/display/picture/qt_picture.h"
 #include "viewer/compose/ui/complex_composite_dialog.h"
+#include "viewer/compose/ui/hrv_colour_window.h"
 #include "viewer/display/ui/fine_contrast_window.h"
 #include "viewer/messages.h"
 #include "viewer/ui/picture_view.h"
@@ -54,6 +55,7 @@ MainWindow::MainWindow(const std::filesystem::path& station, QWidget* parent) : 
         {"Merge/Composite", [this] { build([this] { return viewer_->composite(); }); }},
         {"Merge/Temperature difference", [this] { build([this] { return viewer_->two_channel_tt(); }); }},
         {"Merge/Complex composite", [this] { complexComposite(); }},
+        {"Merge/HRV coloured", [this] { hrvColoured(); }},
     };
     for (const auto& recipe : compose::standardRecipes())
         commands_["Merge/Standard RGB ../" + std::string(recipe.menu)] = [this, &recipe] {
@@ -383,6 +385,22 @@ void MainWindow::complexComposite() {
     complexDialog_->setSettings(viewer_->complex);
     complexDialog_->show();
     complexDialog_->raise();
+}
+
+void MainWindow::hrvColoured() {
+    build([this] { return viewer_->hr_colour(); });
+    if (viewer_->prodnr != 1 || !viewer_->geogracr_hecho) return;
+    if (!hrvWindow_) {
+        hrvWindow_ = new HrvColourWindow(this);
+        connect(hrvWindow_, &HrvColourWindow::applyRequested, this, [this] {
+            build([this] { return viewer_->hr_colo(hrvWindow_->settings()); });
+            if (viewer_->prodnr == 4) hrvWindow_->close();
+        });
+    }
+    hrvWindow_->setSettings(viewer_->hrvColour);
+    hrvWindow_->setIhs(viewer_->controls.ihs);
+    hrvWindow_->show();
+    hrvWindow_->raise();
 }
 
 void MainWindow::controlComposition() {

@@ -24,6 +24,7 @@ namespace tesmar::ui {
 class PictureView;
 class FineContrastWindow;
 class ComplexCompositeDialog;
+class HrvColourWindow;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -59,6 +60,7 @@ private:
     // Runs a picture command and shows what it made.
     void build(const std::function<bool()>& command);
     void complexComposite();
+    void hrvColoured();
     void controlComposition();
     void probe(int x, int y);
 
@@ -102,6 +104,7 @@ private:
 
     FineContrastWindow* fineContrast_ = nullptr;
     ComplexCompositeDialog* complexDialog_ = nullptr;
+    HrvColourWindow* hrvWindow_ = nullptr;
     QGroupBox* compositionBox_ = nullptr;
     QCheckBox* ihs_ = nullptr;
     QLabel* rangeLabel_ = nullptr;
