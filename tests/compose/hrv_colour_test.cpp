@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/scenes.h"
 #include "tests/support/temp_dir.h"
 #include "viewer/display/picture_fill.h"
 
@@ -27,20 +28,10 @@ synth::SyntheticScene bandScene(const std::string& channels = "XXXXXXXXXXXX") {
     return s;
 }
 
-tesmar::NativeScene load(const std::filesystem::path& p) {
-    auto s = tesmar::readNativeHeader(p);
-    EXPECT_TRUE(s.ok()) << s.error();
-    return *s;
-}
+tesmar::NativeScene load(const std::filesystem::path& p) { return testing_support::loadScene(p); }
 
 tesmar::DataWindow hrvWindow(int fil, int lal, int fic, int lac, int visof) {
-    tesmar::DataWindow w;
-    w.fil = fil;
-    w.lal = lal;
-    w.fic = fic;
-    w.lac = lac;
-    w.visof = visof;
-    return w;
+    return testing_support::makeWindow(fil, lal, fic, lac, 1, visof);
 }
 
 // The HRV picture of the window, as the single-channel picture leaves it in the raster.

@@ -4,6 +4,7 @@
 
 #include <fstream>
 
+#include "tests/support/scenes.h"
 #include "tests/support/temp_dir.h"
 #include "viewer/display/picture_fill.h"
 #include "viewer/display/readout.h"
@@ -52,27 +53,9 @@ std::filesystem::path hrvMask(const TempDir& dir, int firstRow, int lastRow, con
     return p;
 }
 
-tesmar::NativeScene standardScene() {
-    tesmar::NativeScene s;
-    s.sol = 1;
-    s.nol = 3712;
-    s.eac = 1;
-    s.wec = 3712;
-    s.visir_columns = 3712;
-    s.nopico_hrv = 5568;
-    s.bsc = "201903181200";
-    return s;
-}
+using testing_support::makeWindow;
 
-tesmar::DataWindow window(int fil, int lal, int fic, int lac, int degra) {
-    tesmar::DataWindow w;
-    w.fil = fil;
-    w.lal = lal;
-    w.fic = fic;
-    w.lac = lac;
-    w.degra = degra;
-    return w;
-}
+tesmar::NativeScene standardScene() { return testing_support::standardFullDiskScene(); }
 
 TEST(CoastMask, BurnsSampledCellsOnly) {
     TempDir dir;
@@ -91,7 +74,7 @@ TEST(CoastMask, BurnsSampledCellsOnly) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.degra);
-        const auto w = window(1400, 1600, 1500, 1900, c.degra);
+        const auto w = makeWindow(1400, 1600, 1500, 1900, c.degra);
         Raster g;
         const OverlayContext ctx{s, w, PictureGeometry::visIr(w), false, {}};
         const auto burnt = overl(ctx, mask, dir / "none.pbm", g);
@@ -107,7 +90,7 @@ TEST(CoastMask, EdgesOfTheMaskAndPicture) {
     // The last grid line would need mask row 3712; the first column bit 3710; a window on the
     // grid's eastern edge looks at bits past the row's end.
     const auto mask = visIrMask(dir, {{3711, 3711 - 1}, {3711, 0}});
-    const auto w = window(3700, 3712, 0, 40, 1);
+    const auto w = makeWindow(3700, 3712, 0, 40, 1);
     Raster g;
     const OverlayContext ctx{s, w, PictureGeometry::visIr(w), false, {}};
     const auto burnt = overl(ctx, mask, dir / "none.pbm", g);
@@ -126,7 +109,7 @@ TEST(CoastMask, ShiftedSatelliteRenavigatesAndDropsCellsOffThePicture) {
     const auto p = tesmar::nav::geoToVisIr(tesmar::nav::lintogeo(1856, 1856, {})->lon,
                                            tesmar::nav::lintogeo(1856, 1856, {})->lat, shifted);
     ASSERT_TRUE(p);
-    const auto w = window(1800, 1900, p->column - 1 - 50, p->column - 1 + 50, 1);
+    const auto w = makeWindow(1800, 1900, p->column - 1 - 50, p->column - 1 + 50, 1);
     Raster g;
     const OverlayContext ctx{s, w, PictureGeometry::visIr(w), false, shifted};
     ASSERT_EQ(*overl(ctx, mask, dir / "none.pbm", g), 1);
@@ -141,7 +124,7 @@ TEST(CoastMask, ShiftedSatelliteRenavigatesAndDropsCellsOffThePicture) {
 TEST(CoastMask, HrvMaskMarksClearedBits) {
     TempDir dir;
     auto s = standardScene();
-    auto w = window(1500, 1510, 100, 200, 1);
+    auto w = makeWindow(1500, 1510, 100, 200, 1);
     w.visof = 2000;
     // VIS/IR line a = 1505 (stored 1504), sub-line 1, HRV column 2150.
     const int a = 1505, m = 1, i = 2150;
@@ -159,7 +142,7 @@ TEST(PicturePosition, AgreesWithTheReadOutAtEveryScope) {
     const auto s = standardScene();
     Raster g;
     for (int degra : {1, 3, 5}) {
-        const auto w = window(3000, 3300, 1500, 1900, degra);
+        const auto w = makeWindow(3000, 3300, 1500, 1900, degra);
         const auto geo = PictureGeometry::visIr(w);
         const OverlayContext ctx{s, w, geo, false, {}};
         const ReadoutInput in{s, w, geo, {}, g};
@@ -178,7 +161,7 @@ TEST(PicturePosition, AgreesWithTheReadOutAtEveryScope) {
 
 TEST(Marks, WaterBoundsTownsAndFires) {
     const auto s = standardScene();
-    const auto w = window(2900, 3400, 1400, 2000, 1);
+    const auto w = makeWindow(2900, 3400, 1400, 2000, 1);
     const OverlayContext ctx{s, w, PictureGeometry::visIr(w), false, {}};
     const std::vector<Polyline> coast = {{{7.05, 41.23}, {8.0, 42.0}, {120, 0}, {9.0, 43.0}}, {{5, 40}}};
     const auto lines = overl2(ctx, coast, "/x/201903181200.nat");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/scenes.h"
 #include "tests/support/temp_dir.h"
 #include "viewer/display/picture_geometry.h"
 
@@ -10,25 +11,15 @@ namespace {
 using namespace tesmar::display;
 using testing_support::TempDir;
 
-tesmar::NativeScene load(const std::filesystem::path& p) {
-    auto s = tesmar::readNativeHeader(p);
-    EXPECT_TRUE(s.ok()) << s.error();
-    return *s;
-}
+using testing_support::loadScene;
 
 tesmar::DataWindow window(int fil, int lal, int fic, int lac, int degra) {
-    tesmar::DataWindow w;
-    w.fil = fil;
-    w.lal = lal;
-    w.fic = fic;
-    w.lac = lac;
-    w.degra = degra;
-    return w;
+    return testing_support::makeWindow(fil, lal, fic, lac, degra);
 }
 
 TEST(PictureFill, EveryCellHoldsItsSampledLineAndPixel) {
     TempDir dir;
-    const auto scene = load(dir.native("a.nat", testing_support::smallStandard(1001, 1040)));
+    const auto scene = loadScene(dir.native("a.nat", testing_support::smallStandard(1001, 1040)));
     for (int degra : {1, 2, 5}) {
         SCOPED_TRACE(degra);
         // A window whose first line and pixel are not multiples of the scope.
@@ -53,7 +44,7 @@ TEST(PictureFill, EveryCellHoldsItsSampledLineAndPixel) {
 
 TEST(PictureFill, PlanesWorkPlaneAndComplement) {
     TempDir dir;
-    const auto scene = load(dir.native("a.nat", testing_support::smallStandard(1001, 1010)));
+    const auto scene = loadScene(dir.native("a.nat", testing_support::smallStandard(1001, 1010)));
     const auto w = window(1, 9, 10, 30, 1);
     Raster g;
     WorkPlane fx;
@@ -78,7 +69,7 @@ TEST(PictureFill, HrvFillsThreeRowsPerLineAndStopsAtTheRecordEnd) {
     TempDir dir;
     synth::SyntheticScene s = testing_support::smallStandard(1001, 1010);
     s.hrvColumns = 11136;
-    const auto scene = load(dir.native("a.nat", s));
+    const auto scene = loadScene(dir.native("a.nat", s));
     // The window asks for one pixel past the record: it is not read.
     const auto w = window(2, 6, 5560, 5569, 1);
     Raster g;
@@ -97,7 +88,7 @@ TEST(PictureFill, RefusalsWriteNothing) {
     TempDir dir;
     synth::SyntheticScene s = testing_support::smallStandard(1001, 1010);
     s.channels = "X-XXXXXXXXXX";
-    auto scene = load(dir.native("a.nat", s));
+    auto scene = loadScene(dir.native("a.nat", s));
     Raster g;
     WorkPlane fx;
     EXPECT_FALSE(fillChannel(scene, window(5, 5, 1, 10, 1), {1}, g, fx).ok);  // empty window
@@ -111,7 +102,7 @@ TEST(PictureFill, TruncatedFileGivesZerosAndSaysSo) {
     TempDir dir;
     const auto path = dir.native("a.nat", testing_support::smallStandard(1001, 1010));
     std::filesystem::resize_file(path, std::filesystem::file_size(path) - 3 * 72830);
-    const auto scene = load(path);
+    const auto scene = loadScene(path);
     Raster g;
     WorkPlane fx;
     const auto r = fillChannel(scene, window(1, 10, 1, 50, 1), {1}, g, fx);

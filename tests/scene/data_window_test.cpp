@@ -2,18 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/scenes.h"
+
 namespace {
 
 tesmar::NativeScene standardFullDisk() {
-    tesmar::NativeScene s;
-    s.sol = 1;
-    s.nol = 3712;
-    s.eac = 1;
-    s.wec = 3712;
+    auto s = testing_support::standardFullDiskScene();
     s.hrv_eac = 2000;
     s.hrv_eac_nor = 100;
     s.vis_off_h = 8063;
-    s.nopico_hrv = 5568;
     return s;
 }
 
