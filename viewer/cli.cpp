@@ -24,7 +24,7 @@ constexpr const char* kUsage = R"(usage: tesmar [--dir STATION_DIR] [FILE.nat]  
        tesmar nav --grid LINE COLUMN [--file FILE.nat]
                                                 grid <-> longitude/latitude
        tesmar show FILE.nat --centre LON LAT --scope N --out PICTURE.png
-                   [--kind KIND] [--channel K] [--rgb R G B] [--ihs]
+                   [--kind KIND] [--channel K] [--rgb R G B] [--ihs] [--slice LOW HIGH]
                    [--stretch|--no-stretch] [--inverted|--not-inverted]
                    [--coast] [--towns] [--water] [--dir STATION_DIR]
                                                 the picture the viewer makes
@@ -35,7 +35,9 @@ KIND is single (default: channel K), hrv (channel 12), composite (one channel pe
 --rgb, a negative number inverts its colour), difference (R minus G of --rgb), complex (free
 mode of the complex composite, minuends from --rgb), hrv-colour (HRV coloured with the
 channels of --rgb, default 12 12 9), or a standard RGB: dust, night, convection, airmass,
-natural. --ihs reads the composite's planes as intensity, hue and saturation. Scope N is 1 (every stored pixel) to 5 (every fifth). Infrared channels are drawn inverted
+natural. --ihs reads the composite's planes as intensity, hue and saturation. --slice
+paints a single channel or a difference between two values (kelvin, percent) with the
+colour scale. Scope N is 1 (every stored pixel) to 5 (every fifth). Infrared channels are drawn inverted
 (cold is white) unless --not-inverted; --coast burns in the coast mask, --towns and --water
 draw the towns and water bounds of the station directory (default: the current directory).
 
@@ -196,7 +198,7 @@ int navigate(const Args& args, std::ostream& out, std::ostream& err) {
 int show(const Args& args, std::ostream& out, std::ostream& err, const MarkPainter& painter) {
     const std::vector<std::pair<std::string, int>> flags = {{"--channel", 1}, {"--centre", 2}, {"--scope", 1},
                                                             {"--out", 1},     {"--dir", 1},    {"--kind", 1},
-                                                            {"--rgb", 3}};
+                                                            {"--rgb", 3},     {"--slice", 2}};
     const auto file = args.positional(0, flags);
     const auto centre = args.flag("--centre", 2), target = args.flag("--out", 1);
     const auto kindFlag = args.flag("--kind", 1);
@@ -261,6 +263,12 @@ int show(const Args& args, std::ostream& out, std::ostream& err, const MarkPaint
         made = v.runRecipe(*recipe);
     }
     if (!made) return fail(err, "no picture was made");
+    if (const auto slice = args.flag("--slice", 2)) {
+        compose::ColourSliceSettings settings;
+        settings.lower = (*slice)[0];
+        settings.upper = (*slice)[1];
+        if (!v.colourslice(settings)) return fail(err, "the picture could not be sliced");
+    }
     if (v.shown.incomplete) return fail(err, "the file ends early: an incomplete picture is not saved");
     display::Image24 picture = v.picture;
     if (painter) painter(picture, v.marks);

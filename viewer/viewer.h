@@ -7,7 +7,11 @@
 #include <string>
 
 #include "common/clock.h"
+#include "viewer/compose/colour_editor.h"
+#include "viewer/compose/colour_slice.h"
 #include "viewer/compose/composites.h"
+#include "viewer/compose/ihs_steps.h"
+#include "viewer/compose/restrict_colour.h"
 #include "viewer/compose/hrv_colour.h"
 #include "viewer/compose/ihs.h"
 #include "viewer/compose/recipes.h"
@@ -108,6 +112,14 @@ public:
     // hr_colo colours it with the window's channels.
     bool hr_colour();
     bool hr_colo(const compose::HrvColourSettings& settings);
+    // Display > "Colour": what the colour editor opens with (or the enhancement for HRV).
+    compose::ColourEditorOpening open_col();
+    // The editor's "slice": paints the picture between two values with the colour scale.
+    bool colourslice(const compose::ColourSliceSettings& settings);
+    // One of the editor's intensity, hue and saturation steps.
+    bool colourStep(compose::ColourStep step, const compose::ColourEditorSettings& settings);
+    // Display > "Re-colour": clears the unchecked planes and renders again.
+    bool recolour(const compose::RestrictColourSettings& settings);
     // A composite channel box changed (0 red, 1 green, 2 blue): a text that is not a number
     // becomes "2" (an empty box, "-" and "1" are left while typing). True when the channel
     // named is absent from the file, for the box's hint.

@@ -359,12 +359,12 @@ TEST(SliceLegend, IsPlacedByTheWindowAndClippedToThePicture) {
     const LegendCase cases[] = {
         // The start-up picture: x 600 to 855, y 701 to 725; all three texts.
         {"920 x 740", makeWindow(0, 3700, 0, 4600, 5), 600, 855, 701, 725, {605, 838, 722}},
-        // 400 wide, 300 high: the bar runs off the right edge at 399.
-        {"400 x 300", makeWindow(0, 300, 0, 400, 1), 160, 399, 181, 205, {165, 398, 282}},
-        // Wide and low: the bar's rows lie below the picture.
-        {"920 x 300", makeWindow(0, 300, 0, 920, 1), 1, 0, 0, 0, {}},
-        // Small: the bar lies above and left of the picture.
-        {"100 x 100", makeWindow(0, 100, 0, 100, 1), 1, 0, 0, 0, {}},
+        // 400 wide, 300 high: the bar would run off the right edge; the legend moves left.
+        {"400 x 300", makeWindow(0, 300, 0, 400, 1), 144, 399, 181, 205, {149, 382, 266}},
+        // Wide and low: the bar's rows would lie below the picture; the legend moves up.
+        {"920 x 300", makeWindow(0, 300, 0, 920, 1), 160, 415, 275, 299, {165, 398, 282}},
+        // Smaller than the bar both ways: it stays where it was placed, above and left, unseen.
+        {"100 x 20", makeWindow(0, 20, 0, 100, 1), 1, 0, 0, 0, {}},
     };
     for (const auto& c : cases) {
         const auto geo = tesmar::display::PictureGeometry::visIr(c.window);
@@ -416,7 +416,7 @@ TEST(ColourSlice, DrawsTheLegendOnTheSlicedPicture) {
         colourslice(f.scn(), f.g, singleChannel9(), range("250", "310"), nullptr, f.picture);
     ASSERT_TRUE(r.ok) << r.error;
     EXPECT_EQ(r.legend.size(), 3u);
-    EXPECT_EQ(at(f.picture, 160, 181), roveaz(0));
+    EXPECT_EQ(at(f.picture, 144, 181), roveaz(0));
 }
 
 // --- Opening the colour editor ---

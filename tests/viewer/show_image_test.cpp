@@ -219,3 +219,35 @@ TEST(ChannelBoxes, CleanedWhileTypedAndHintedWhenAbsent) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ColourSliceCommand, PaintsThePictureOrSaysWhyNot) {
+    Fixture f;
+    f.open(band());
+    f.viewer.controls.channel = "9";
+    f.viewer.controls.lon = "0";
+    f.viewer.controls.lat = "0";
+    f.viewer.nomcan();
+    ASSERT_TRUE(f.viewer.geogracr());
+    const auto grey = f.viewer.picture.rgb;
+    tesmar::compose::ColourSliceSettings wide;
+    wide.lower = "1";
+    wide.upper = "400";
+    ASSERT_TRUE(f.viewer.colourslice(wide));
+    EXPECT_EQ(f.viewer.title, "Sliced (1 ; 400) Single Channel 9");
+    EXPECT_NE(f.viewer.picture.rgb, grey);
+    EXPECT_EQ(f.viewer.prodnr, 1);
+
+    ASSERT_TRUE(f.viewer.geogracr());
+    const auto before = f.viewer.picture.rgb;
+    f.viewer.controls.heightFocus = true;
+    EXPECT_FALSE(f.viewer.colourslice(wide));
+    EXPECT_EQ(f.host.lastStatus(), "Slicing not enabled for height-focus or hrv imagery");
+    f.viewer.controls.heightFocus = false;
+    wide.upper = "x";
+    EXPECT_FALSE(f.viewer.colourslice(wide));
+    EXPECT_EQ(f.viewer.picture.rgb, before);
+}
+
+}  // namespace

@@ -28,9 +28,33 @@ LegendPlacement LegendPlacement::forWindow(const DataWindow& w) {
     return at;
 }
 
-display::DrawList paintSliceLegend(display::Image24& picture, const LegendPlacement& at,
+namespace {
+// The placement follows the start-up picture; on other shapes it can fall off the picture
+// altogether. The whole legend is moved back inside a picture that can hold the bar; a
+// smaller one keeps the placement, clipped.
+LegendPlacement fitted(LegendPlacement at, const display::Image24& picture) {
+    auto shift = [](int first, int last, int size) {
+        if (last - first + 1 > size) return 0;
+        int d = std::min(0, (size - 1) - last);
+        if (first + d < 0) d = -first;
+        return d;
+    };
+    const int dx = shift(at.barX, at.barX + kScaleSteps - 1, picture.width);
+    const int dy = shift(at.barY, at.barY + kScaleImageHeight - 1, picture.height);
+    at.barX += dx;
+    at.lowerX += dx;
+    at.upperX += dx;
+    at.middleX += dx;
+    at.barY += dy;
+    at.textY += dy;
+    return at;
+}
+}  // namespace
+
+display::DrawList paintSliceLegend(display::Image24& picture, const LegendPlacement& placement,
                                    const std::string& lower, const std::string& upper, double lo,
                                    double hi, bool reverse) {
+    const LegendPlacement at = fitted(placement, picture);
     for (int a = 0; a < kScaleSteps; ++a) {
         const int x = at.barX + a;
         if (x < 0 || x >= picture.width) continue;

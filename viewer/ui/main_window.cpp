@@ -18,7 +18,9 @@
 
 #include "viewer/display/picture/qt_picture.h"
 #include "viewer/compose/ui/complex_composite_dialog.h"
+#include "viewer/compose/ui/colour_editor_window.h"
 #include "viewer/compose/ui/hrv_colour_window.h"
+#include "viewer/compose/ui/restrict_colour_window.h"
 #include "viewer/display/ui/fine_contrast_window.h"
 #include "viewer/messages.h"
 #include "viewer/ui/picture_view.h"
@@ -56,6 +58,8 @@ MainWindow::MainWindow(const std::filesystem::path& station, QWidget* parent) : 
         {"Merge/Temperature difference", [this] { build([this] { return viewer_->two_channel_tt(); }); }},
         {"Merge/Complex composite", [this] { complexComposite(); }},
         {"Merge/HRV coloured", [this] { hrvColoured(); }},
+        {"Display/Colour", [this] { colourEditor(); }},
+        {"Display/Re-colour", [this] { restrictColour(); }},
     };
     for (const auto& recipe : compose::standardRecipes())
         commands_["Merge/Standard RGB ../" + std::string(recipe.menu)] = [this, &recipe] {
@@ -401,6 +405,44 @@ void MainWindow::hrvColoured() {
     hrvWindow_->setIhs(viewer_->controls.ihs);
     hrvWindow_->show();
     hrvWindow_->raise();
+}
+
+void MainWindow::colourEditor() {
+    pullControls();
+    const auto opening = viewer_->open_col();
+    if (opening.mode == compose::ColourEditorMode::Enhancement) {
+        enhancement();
+        return;
+    }
+    if (!colourWindow_) {
+        colourWindow_ = new ColourEditorWindow(this);
+        connect(colourWindow_, &ColourEditorWindow::sliceRequested, this, [this] {
+            pullControls();
+            if (viewer_->colourslice(colourWindow_->sliceSettings())) showPicture();
+        });
+        connect(colourWindow_, &ColourEditorWindow::stepRequested, this, [this](compose::ColourStep step) {
+            pullControls();
+            if (viewer_->colourStep(step, colourWindow_->stepSettings())) showPicture();
+        });
+        connect(colourWindow_, &ColourEditorWindow::visibilityChanged, this,
+                [this](bool visible) { viewer_->colourEditorOpen = visible; });
+    }
+    colourWindow_->applyOpening(opening);
+    colourWindow_->show();
+    colourWindow_->raise();
+}
+
+void MainWindow::restrictColour() {
+    if (!restrictWindow_) {
+        restrictWindow_ = new RestrictColourWindow(this);
+        connect(restrictWindow_, &RestrictColourWindow::applyRequested, this, [this] {
+            pullControls();
+            if (viewer_->recolour(restrictWindow_->settings())) showPicture();
+        });
+    }
+    restrictWindow_->reset();
+    restrictWindow_->show();
+    restrictWindow_->raise();
 }
 
 void MainWindow::controlComposition() {

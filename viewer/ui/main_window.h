@@ -25,6 +25,8 @@ class PictureView;
 class FineContrastWindow;
 class ComplexCompositeDialog;
 class HrvColourWindow;
+class ColourEditorWindow;
+class RestrictColourWindow;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -61,6 +63,8 @@ private:
     void build(const std::function<bool()>& command);
     void complexComposite();
     void hrvColoured();
+    void colourEditor();
+    void restrictColour();
     void controlComposition();
     void probe(int x, int y);
 
@@ -105,6 +109,8 @@ private:
     FineContrastWindow* fineContrast_ = nullptr;
     ComplexCompositeDialog* complexDialog_ = nullptr;
     HrvColourWindow* hrvWindow_ = nullptr;
+    ColourEditorWindow* colourWindow_ = nullptr;
+    RestrictColourWindow* restrictWindow_ = nullptr;
     QGroupBox* compositionBox_ = nullptr;
     QCheckBox* ihs_ = nullptr;
     QLabel* rangeLabel_ = nullptr;
