@@ -25,6 +25,7 @@ constexpr const char* kUsage = R"(usage: tesmar [--dir STATION_DIR] [FILE.nat]  
                                                 grid <-> longitude/latitude
        tesmar show FILE.nat --centre LON LAT --scope N --out PICTURE.png
                    [--kind KIND] [--channel K] [--rgb R G B] [--ihs] [--slice LOW HIGH]
+                   [--zoom X Y]...
                    [--stretch|--no-stretch] [--inverted|--not-inverted]
                    [--coast] [--towns] [--water] [--dir STATION_DIR]
                                                 the picture the viewer makes
@@ -37,7 +38,8 @@ mode of the complex composite, minuends from --rgb), hrv-colour (HRV coloured wi
 channels of --rgb, default 12 12 9), or a standard RGB: dust, night, convection, airmass,
 natural. --ihs reads the composite's planes as intensity, hue and saturation. --slice
 paints a single channel or a difference between two values (kelvin, percent) with the
-colour scale. Scope N is 1 (every stored pixel) to 5 (every fifth). Infrared channels are drawn inverted
+colour scale. Each --zoom X Y doubles the picture around that picture position (full
+resolution only, up to eight times). Scope N is 1 (every stored pixel) to 5 (every fifth). Infrared channels are drawn inverted
 (cold is white) unless --not-inverted; --coast burns in the coast mask, --towns and --water
 draw the towns and water bounds of the station directory (default: the current directory).
 
@@ -195,10 +197,11 @@ int navigate(const Args& args, std::ostream& out, std::ostream& err) {
     return usageError(err, "nav needs --lonlat LON LAT or --grid LINE COLUMN");
 }
 
-int show(const Args& args, std::ostream& out, std::ostream& err, const MarkPainter& painter) {
+int show(const std::vector<std::string>& argv, const Args& args, std::ostream& out, std::ostream& err,
+         const MarkPainter& painter) {
     const std::vector<std::pair<std::string, int>> flags = {{"--channel", 1}, {"--centre", 2}, {"--scope", 1},
                                                             {"--out", 1},     {"--dir", 1},    {"--kind", 1},
-                                                            {"--rgb", 3},     {"--slice", 2}};
+                                                            {"--rgb", 3},     {"--slice", 2},  {"--zoom", 2}};
     const auto file = args.positional(0, flags);
     const auto centre = args.flag("--centre", 2), target = args.flag("--out", 1);
     const auto kindFlag = args.flag("--kind", 1);
@@ -263,6 +266,15 @@ int show(const Args& args, std::ostream& out, std::ostream& err, const MarkPaint
         made = v.runRecipe(*recipe);
     }
     if (!made) return fail(err, "no picture was made");
+    // Each --zoom X Y is one zoom level at that picture position, in order.
+    for (std::size_t i = 0; i + 2 < argv.size(); ++i) {
+        if (argv[i] != "--zoom") continue;
+        const auto x = number<int>(argv[i + 1]), y = number<int>(argv[i + 2]);
+        if (!x || !y) return usageError(err, "--zoom takes a picture position X Y");
+        v.clickposx = *x;
+        v.clickposy = *y;
+        if (!v.zoomin()) return fail(err, "the picture could not be zoomed");
+    }
     if (const auto slice = args.flag("--slice", 2)) {
         compose::ColourSliceSettings settings;
         settings.lower = (*slice)[0];
@@ -312,7 +324,7 @@ int runCli(const std::vector<std::string>& argv, std::ostream& out, std::ostream
     if (cmd == "info") return info(args, out, err);
     if (cmd == "value") return value(args, out, err);
     if (cmd == "nav") return navigate(args, out, err);
-    if (cmd == "show") return show(args, out, err, painter);
+    if (cmd == "show") return show(argv, args, out, err, painter);
     if (cmd == "kit") return kitCommand(args, out, err);
     return usageError(err, "unknown command '" + cmd + "'");
 }

@@ -21,6 +21,7 @@ bool prepare(Viewer& v) {
         v.controls.channel = std::string("1");  // moved in: GCC 12 misreads a literal assignment
     }
     v.zoom_c = 0;
+    v.zoom.clear();
     return v.leedatos();
 }
 

@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 
 namespace {
 display::OverlayContext overlayContext(const Viewer& v) {
-    return {v.scene, v.window, v.shown.geometry, v.shown.hrvSingle, v.navContext()};
+    return {v.scene, v.window, v.shown.geometry, v.shown.hrvSingle, v.navContext(), &v.zoom};
 }
 }  // namespace
 
@@ -64,6 +64,7 @@ bool Viewer::geogracr() {
     if (controls.heightFocus && fx.fxmax > fx.fxmin)
         display::resalta(g, fx, shown.geometry, ncha, contrastControls());
     superoverl();
+    prodnr = 1;
     renderPicture();
     title = "Single Channel " + controls.channel;
     host.status(filled.incomplete ? title + " (the file ends early: part of the picture is missing)" : title);
@@ -88,9 +89,14 @@ display::ContrastControls Viewer::contrastControls() const {
 void Viewer::renderPicture() {
     const auto& geo = shown.geometry;
     if (geo.empty()) return;
-    const auto kind = shows_single ? (shown.hrvSingle ? display::PictureKind::SingleHrv : display::PictureKind::SingleVisIr)
-                                   : display::PictureKind::Composite;
-    if (controls.automaticStretch) picture = display::bitmapea_c(g, geo, kind, contrastControls());
+    const auto kind = shown.hrvSingle ? display::PictureKind::SingleHrv
+                      : shows_single  ? display::PictureKind::SingleVisIr
+                                      : display::PictureKind::Composite;
+    // Each kind is rendered as its builder renders it.
+    if (prodnr == 3) picture = display::bitmapea_x(g, geo, kind, contrastControls());
+    else if (prodnr == 4) picture = display::bitmapea_c(g, geo, display::PictureKind::SingleHrv, contrastControls());
+    else if (prodnr == 5) picture = display::bitmapea(g, geo);
+    else if (controls.automaticStretch) picture = display::bitmapea_c(g, geo, kind, contrastControls());
     else if (shows_single && controls.inverted && !shown.hrvSingle) picture = display::bitmapea_r(g, geo);
     else picture = display::bitmapea(g, geo);
 }
@@ -125,6 +131,8 @@ void Viewer::drawMapMarks() {
 }
 
 display::ReadoutTexts Viewer::readtem(int x, int y) {
+    clickposx = x;
+    clickposy = y;
     if (scene.fich.empty() || prodnr == 0) return {};
     display::ReadoutInput in{scene, window, shown.geometry, navContext(), g};
     in.prodnr = prodnr;
@@ -136,6 +144,9 @@ display::ReadoutTexts Viewer::readtem(int x, int y) {
     in.maxdf = maxdf;
     in.cursormeas = cursormeas;
     in.distanceOrigin = distanceOrigin;
+    in.zoom = &zoom;
+    clickposx = x;
+    clickposy = y;
     return display::readtem(in, x, y);
 }
 

@@ -53,6 +53,7 @@ void Viewer::oncre(int screenHeight) {
     lang = Lang::English;
     pictureMade = false;
     zoom_c = 0;
+    zoom.clear();
     townFile = cdo_ / "town.txt";
     coastBitmap = cdo_ / "coastline_m11.bmp";
     goesCoastBitmap = cdo_ / "goes12_countries.bmp";
@@ -194,6 +195,7 @@ bool Viewer::leedatos() {
     if (!toInt(controls.green)) controls.green = std::string("2");
     if (!toInt(controls.blue)) controls.blue = std::string("1");
     zoom_c = 0;
+    zoom.clear();
     WindowRequest r;
     r.fi = *lon;
     r.la = *lat;

@@ -131,6 +131,12 @@ public:
     void change_coast();
     // The "shp_coast" button: coast.txt from the station's shore.shp.
     void lee_shp();
+    // Remap > "(Zoom in)" around the last click, "Zoom out" (rebuild and replay), "Re-centre"
+    // on the last click; `mausea` re-centres on the middle of the display.
+    bool zoomin();
+    bool zoom_out();
+    bool recentre();
+    bool mausea();
     // Display size from the main window's size.
     void onresiz(int windowWidth, int windowHeight);
     display::ContrastControls contrastControls() const;
@@ -170,7 +176,10 @@ public:
     bool spanishMenu = false;
     int iborde = 0;           // Open dialogs cancelled while no file is current
     bool pictureMade = false;
-    int zoom_c = 0;
+    int zoom_c = 0;            // zoom depth of the picture on screen (zoom.depth())
+    display::ZoomState zoom;
+    display::Raster gp;        // the zoom's work raster
+    int clickposx = 0, clickposy = 0;  // last pointer position over the picture
     std::string label = "EUMETSAT ";
     std::filesystem::path townFile, coastBitmap, goesCoastBitmap;
 

@@ -251,3 +251,63 @@ TEST(ColourSliceCommand, PaintsThePictureOrSaysWhyNot) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ZoomCommands, ZoomOutReplaysTheLevelsThatStay) {
+    Fixture f;
+    f.open(testing_support::smallStandard(1500, 2200));
+    f.viewer.controls.lon = "0";
+    f.viewer.controls.lat = "0";
+    ASSERT_TRUE(f.viewer.geogracr());
+    const std::pair<int, int> clicks[] = {{100, 600}, {700, 50}, {460, 370}};
+    for (const auto& [x, y] : clicks) {
+        f.viewer.clickposx = x;
+        f.viewer.clickposy = y;
+        ASSERT_TRUE(f.viewer.zoomin());
+    }
+    EXPECT_EQ(f.viewer.zoom_c, 3);
+    ASSERT_TRUE(f.viewer.zoom_out());
+    EXPECT_EQ(f.viewer.zoom_c, 2);
+    const auto replayed = f.viewer.picture.rgb;
+    // The same two levels made afresh give the same picture.
+    ASSERT_TRUE(f.viewer.geogracr());
+    for (int i = 0; i < 2; ++i) {
+        f.viewer.clickposx = clicks[i].first;
+        f.viewer.clickposy = clicks[i].second;
+        ASSERT_TRUE(f.viewer.zoomin());
+    }
+    EXPECT_EQ(f.viewer.picture.rgb, replayed);
+    // The read-out of a zoomed pixel names the cell it shows.
+    const auto t = f.viewer.readtem(460, 370);
+    EXPECT_TRUE(t.onDisk);
+}
+
+TEST(ZoomCommands, RefusalsAndRecentre) {
+    Fixture f;
+    f.open(testing_support::smallStandard(1, 3712));
+    f.viewer.controls.lon = "0";
+    f.viewer.controls.lat = "0";
+    f.viewer.controls.scopeSlider = 1;  // every fifth pixel: no zoom
+    ASSERT_TRUE(f.viewer.geogracr());
+    EXPECT_FALSE(f.viewer.zoomin());
+    EXPECT_EQ(f.host.messages.back(), "No zoom for images at low resolution. Please use the slider");
+    // Re-centre on a click in space changes nothing; on the disk it takes the point.
+    f.viewer.clickposx = 0;
+    f.viewer.clickposy = 0;
+    EXPECT_FALSE(f.viewer.recentre());
+    EXPECT_EQ(f.viewer.controls.lon, "0");
+    f.viewer.clickposx = f.viewer.picture.width / 2;
+    f.viewer.clickposy = f.viewer.picture.height / 2;
+    ASSERT_TRUE(f.viewer.recentre());
+    EXPECT_NEAR(std::stod(f.viewer.controls.lon), 0.0, 0.2);
+    EXPECT_NEAR(std::stod(f.viewer.controls.lat), 0.0, 0.2);
+    // Eight levels, then a refusal.
+    f.viewer.controls.scopeSlider = 5;
+    ASSERT_TRUE(f.viewer.geogracr());
+    for (int i = 0; i < 8; ++i) ASSERT_TRUE(f.viewer.zoomin());
+    EXPECT_FALSE(f.viewer.zoomin());
+    EXPECT_EQ(f.viewer.zoom_c, 8);
+}
+
+}  // namespace

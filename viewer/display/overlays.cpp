@@ -125,20 +125,26 @@ void burnHrv(const OverlayContext& c, MaskFile& mask, bool fullHrvMask, Burner& 
 std::optional<PicturePoint> picturePosition(const OverlayContext& c, double lon, double lat) {
     const auto& s = c.scene;
     const auto& w = c.window;
+    RasterCell cell;
     if (c.hrv) {
         const auto p = nav::geoToHrv(lon, lat, c.nav);
         if (!p) return std::nullopt;
         const int line = nav::hrvLineToVisIrLine(p->line);
         if (line < 1 || p->column < 1) return std::nullopt;
         const int sub = p->line - 3 * (line - 1);
-        const int row = 3 * (line - s.sol - w.fil) + sub;
-        return PicturePoint{c.geometry.pictureX(p->column - w.visof - w.fic), c.geometry.pictureY(row)};
+        cell = {3 * (line - s.sol - w.fil) + sub, p->column - w.visof - w.fic};
+    } else {
+        const auto p = nav::geoToVisIr(lon, lat, c.nav);
+        if (!p || p->line < 1 || p->column < 1) return std::nullopt;
+        const int d = std::max(1, w.degra);
+        cell = {floorDiv(p->line - s.sol - w.fil, d), floorDiv(p->column - s.eac - w.fic, d)};
     }
-    const auto p = nav::geoToVisIr(lon, lat, c.nav);
-    if (!p || p->line < 1 || p->column < 1) return std::nullopt;
-    const int d = std::max(1, w.degra);
-    return PicturePoint{c.geometry.pictureX(floorDiv(p->column - s.eac - w.fic, d)),
-                        c.geometry.pictureY(floorDiv(p->line - s.sol - w.fil, d))};
+    if (c.zoom && c.zoom->depth() > 0) {
+        const auto zoomed = c.zoom->forward(cell, c.geometry);
+        if (!zoomed) return std::nullopt;  // it has left the zoomed picture
+        cell = *zoomed;
+    }
+    return PicturePoint{c.geometry.pictureX(cell.col), c.geometry.pictureY(cell.row)};
 }
 
 station::Result<int> overl(const OverlayContext& c, const std::filesystem::path& visIrMask,

@@ -11,6 +11,7 @@
 #include "viewer/display/overlay_files.h"
 #include "viewer/display/picture_geometry.h"
 #include "viewer/display/raster.h"
+#include "viewer/display/zoom.h"
 #include "viewer/scene/data_window.h"
 #include "viewer/scene/native_scene.h"
 
@@ -39,6 +40,7 @@ struct OverlayContext {
     PictureGeometry geometry;
     bool hrv = false;  // a single-channel HRV picture
     nav::Context nav;
+    const ZoomState* zoom = nullptr;  // the picture's zoom levels, if any
 };
 
 struct PicturePoint {

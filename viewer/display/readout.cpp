@@ -22,16 +22,19 @@ ReadoutTexts readtem(const ReadoutInput& in, int x, int y) {
     t.inside = true;
     const auto& s = in.scene;
     const auto& w = in.window;
+    // The cell on screen, and the unzoomed cell it shows.
     const int row = geo.rasterRow(y), col = geo.rasterCol(x);
+    RasterCell source{row, col};
+    if (in.zoom) source = in.zoom->inverse(source);
     int visColumn = 0;
     if (in.hrvSingle) {
-        t.line = w.fil + row / 3 + s.sol;
-        t.column = w.fic + col + w.visof;  // HRV column
+        t.line = w.fil + source.row / 3 + s.sol;
+        t.column = w.fic + source.col + w.visof;  // HRV column
         visColumn = t.column / 3;
     } else {
         const int d = std::max(1, w.degra);
-        t.line = w.fil + row * d + s.sol;
-        t.column = w.fic + col * d + s.eac;
+        t.line = w.fil + source.row * d + s.sol;
+        t.column = w.fic + source.col * d + s.eac;
         visColumn = t.column;
     }
     t.lineText = "line: " + std::to_string(t.line);

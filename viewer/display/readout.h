@@ -7,6 +7,7 @@
 
 #include "viewer/display/picture_geometry.h"
 #include "viewer/display/raster.h"
+#include "viewer/display/zoom.h"
 #include "viewer/scene/data_window.h"
 #include "viewer/scene/native_scene.h"
 #include "viewer/scene/navigation.h"
@@ -28,6 +29,7 @@ struct ReadoutInput {
     // Distance measurement from an origin set by the transect tool.
     bool cursormeas = false;
     nav::GeoPoint distanceOrigin{};
+    const ZoomState* zoom = nullptr;  // the picture's zoom levels, if any
 };
 
 struct ReadoutTexts {

@@ -59,6 +59,9 @@ MainWindow::MainWindow(const std::filesystem::path& station, QWidget* parent) : 
         {"Merge/Complex composite", [this] { complexComposite(); }},
         {"Merge/HRV coloured", [this] { hrvColoured(); }},
         {"Display/Colour", [this] { colourEditor(); }},
+        {"Remap/(Zoom in)", [this] { build([this] { return viewer_->zoomin(); }); }},
+        {"Remap/Zoom out", [this] { build([this] { return viewer_->zoom_out(); }); }},
+        {"Remap/Re-centre", [this] { build([this] { return viewer_->recentre(); }); }},
         {"Display/Re-colour", [this] { restrictColour(); }},
     };
     for (const auto& recipe : compose::standardRecipes())
