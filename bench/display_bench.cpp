@@ -11,6 +11,7 @@
 #include "viewer/display/stretch.h"
 #include "viewer/display/overlays.h"
 #include "viewer/display/picture_fill.h"
+#include "viewer/display/zoom.h"
 #include "viewer/scene/line_reader.h"
 
 namespace {
@@ -79,5 +80,30 @@ void Stretch(benchmark::State& state) {
         benchmark::DoNotOptimize(display::bitmapea_c(g, geo, display::PictureKind::SingleVisIr, {}).rgb.data());
 }
 BENCHMARK(Stretch)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+namespace {
+
+// One zoom level of a full picture, in place on the two rasters.
+void ZoomIn(benchmark::State& state) {
+    tesmar::display::Raster g, gp;
+    const auto geo = tesmar::display::PictureGeometry::visIr(
+        [] {
+            tesmar::DataWindow w;
+            w.fil = 0;
+            w.lal = 1024;
+            w.fic = 0;
+            w.lac = 1280;
+            w.degra = 1;
+            return w;
+        }());
+    for (auto _ : state) {
+        tesmar::display::ZoomState z;
+        z.zoomIn(g, gp, geo, 640, 512);
+        benchmark::DoNotOptimize(g.row(0, 0));
+    }
+}
+BENCHMARK(ZoomIn)->Unit(benchmark::kMillisecond);
 
 }  // namespace
