@@ -11,6 +11,7 @@
 #include "viewer/display/stretch.h"
 #include "viewer/display/overlays.h"
 #include "viewer/display/picture_fill.h"
+#include "viewer/display/remap.h"
 #include "viewer/display/zoom.h"
 #include "viewer/scene/line_reader.h"
 
@@ -105,5 +106,25 @@ void ZoomIn(benchmark::State& state) {
     }
 }
 BENCHMARK(ZoomIn)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+namespace {
+
+// A Mercator remap of a full-resolution picture of the largest display, 1280 x 1024.
+void MercatorRemap(benchmark::State& state) {
+    const auto s = bench::fullDiskScene();
+    tesmar::WindowRequest r;
+    r.fi = 5;
+    r.la = 45;
+    r.gsize = 1280;
+    r.gsizev = 1024;
+    const auto w = tesmar::leedatos(s, {s.p95}, r);
+    tesmar::display::Raster g, gp;
+    tesmar::display::RemapRequest q;
+    q.corners = tesmar::display::mercatorCorners(s, w, {s.p95}, false);
+    for (auto _ : state) benchmark::DoNotOptimize(tesmar::display::remap(s, w, {s.p95}, false, g, q, gp).ok);
+}
+BENCHMARK(MercatorRemap)->Unit(benchmark::kMillisecond);
 
 }  // namespace

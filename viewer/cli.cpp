@@ -25,7 +25,8 @@ constexpr const char* kUsage = R"(usage: tesmar [--dir STATION_DIR] [FILE.nat]  
                                                 grid <-> longitude/latitude
        tesmar show FILE.nat --centre LON LAT --scope N --out PICTURE.png
                    [--kind KIND] [--channel K] [--rgb R G B] [--ihs] [--slice LOW HIGH]
-                   [--zoom X Y]...
+                   [--zoom X Y]... [--mercator W N E S | --polar W N E S LON0 LAT0]
+                   [--plate-carree] [--one-to-one]
                    [--stretch|--no-stretch] [--inverted|--not-inverted]
                    [--coast] [--towns] [--water] [--dir STATION_DIR]
                                                 the picture the viewer makes
@@ -39,7 +40,10 @@ channels of --rgb, default 12 12 9), or a standard RGB: dust, night, convection,
 natural. --ihs reads the composite's planes as intensity, hue and saturation. --slice
 paints a single channel or a difference between two values (kelvin, percent) with the
 colour scale. Each --zoom X Y doubles the picture around that picture position (full
-resolution only, up to eight times). Scope N is 1 (every stored pixel) to 5 (every fifth). Infrared channels are drawn inverted
+resolution only, up to eight times). --mercator remaps the picture between its upper-west
+and lower-east corners (degrees) into Mercator (--plate-carree: equal latitude steps),
+--polar into a north polar stereographic grid around LON0 LAT0; --one-to-one adjusts the
+corners to equal scales. Scope N is 1 (every stored pixel) to 5 (every fifth). Infrared channels are drawn inverted
 (cold is white) unless --not-inverted; --coast burns in the coast mask, --towns and --water
 draw the towns and water bounds of the station directory (default: the current directory).
 
@@ -201,7 +205,8 @@ int show(const std::vector<std::string>& argv, const Args& args, std::ostream& o
          const MarkPainter& painter) {
     const std::vector<std::pair<std::string, int>> flags = {{"--channel", 1}, {"--centre", 2}, {"--scope", 1},
                                                             {"--out", 1},     {"--dir", 1},    {"--kind", 1},
-                                                            {"--rgb", 3},     {"--slice", 2},  {"--zoom", 2}};
+                                                            {"--rgb", 3},     {"--slice", 2},  {"--zoom", 2},
+                                                            {"--mercator", 4}, {"--polar", 6}};
     const auto file = args.positional(0, flags);
     const auto centre = args.flag("--centre", 2), target = args.flag("--out", 1);
     const auto kindFlag = args.flag("--kind", 1);
@@ -283,6 +288,30 @@ int show(const std::vector<std::string>& argv, const Args& args, std::ostream& o
     }
     if (v.shown.incomplete) return fail(err, "the file ends early: an incomplete picture is not saved");
     display::Image24 picture = v.picture;
+    // --mercator WEST NORTH EAST SOUTH (upper-west and lower-east corners), or --polar with the
+    // central longitude and latitude after them: the remapped picture is what is written.
+    const auto merc = args.flag("--mercator", 4), polar = args.flag("--polar", 6);
+    if (merc || polar) {
+        const auto& c = merc ? *merc : *polar;
+        std::vector<double> n;
+        for (const auto& t : c) {
+            const auto x = number<double>(t);
+            if (!x) return usageError(err, "--mercator and --polar take numbers (degrees)");
+            n.push_back(*x);
+        }
+        display::RemapRequest request;
+        request.corners = {n[2], n[3], n[0], n[1]};
+        request.polar = polar.has_value();
+        if (polar) {
+            request.lon0 = n[4];
+            request.lat0 = n[5];
+        }
+        request.plateCarree = args.has("--plate-carree");
+        request.oneToOne = args.has("--one-to-one");
+        if (!v.remapPicture(request)) return fail(err, "the picture could not be remapped");
+        picture = v.projection;
+        v.marks.clear();
+    }
     if (painter) painter(picture, v.marks);
     const auto written = display::writePng(picture, (*target)[0]);
     if (!written) return fail(err, written.error());

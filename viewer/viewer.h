@@ -22,6 +22,7 @@
 #include "viewer/display/picture_geometry.h"
 #include "viewer/display/raster.h"
 #include "viewer/display/readout.h"
+#include "viewer/display/remap.h"
 #include "common/host.h"
 #include "viewer/messages.h"
 #include "viewer/scene/data_window.h"
@@ -137,6 +138,13 @@ public:
     bool zoom_out();
     bool recentre();
     bool mausea();
+    // Remap > "Mercator" / "Polar stereographic": the corners offered for the picture on
+    // screen (empty for a zoomed picture, which is refused with a message).
+    std::optional<display::Corners> mercator(bool polar);
+    // "Project it" / "Go ahead": the remapped picture into gp and `projection`.
+    bool remapPicture(display::RemapRequest request);
+    // "Take to Main": the projection becomes the main picture.
+    bool taketomain();
     // Display size from the main window's size.
     void onresiz(int windowWidth, int windowHeight);
     display::ContrastControls contrastControls() const;
@@ -178,7 +186,9 @@ public:
     bool pictureMade = false;
     int zoom_c = 0;            // zoom depth of the picture on screen (zoom.depth())
     display::ZoomState zoom;
-    display::Raster gp;        // the zoom's work raster
+    display::Raster gp;        // the zoom's work raster and the projection
+    display::Image24 projection;  // the Projection window's picture
+    display::RemapResult remapped;
     int clickposx = 0, clickposy = 0;  // last pointer position over the picture
     std::string label = "EUMETSAT ";
     std::filesystem::path townFile, coastBitmap, goesCoastBitmap;

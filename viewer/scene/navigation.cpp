@@ -17,17 +17,15 @@ constexpr double kHrvEccentricity2 = 0.00675701;
 struct ViewAngles {
     double x, y;
 };
+}  // namespace
 
-std::optional<ViewAngles> viewAngles(double lon, double lat, const Context& ctx, double e2) {
-    lon -= ctx.lonShift;
-    const double lo = lon * kToRad, la = lat * kToRad;
-    const double g = std::atan(kQ * kQ * std::tan(la));
-    const double rl = 6357.0 / std::sqrt(1 - e2 * std::cos(g) * std::cos(g));
-    const double rs = kH / rl;
-    if (!(rs * std::cos(lo) * std::cos(g) > 1)) return std::nullopt;
-    const double r1 = rs - std::cos(g) * std::cos(lo);
-    const double r2 = std::cos(g) * std::sin(lo);
-    const double r3 = -std::sin(g);
+namespace {
+
+std::optional<ViewAngles> viewAngles(const LatitudeTerms& la, const LongitudeTerms& lo) {
+    if (!(la.rs * lo.cosLon * la.cosG > 1)) return std::nullopt;
+    const double r1 = la.rs - la.cosG * lo.cosLon;
+    const double r2 = la.cosG * lo.sinLon;
+    const double r3 = -la.sinG;
     const double rn = std::sqrt(r1 * r1 + r2 * r2 + r3 * r3);
     const ViewAngles v{std::atan(r2 / r1), -std::asin(r3 / rn)};
     if (!std::isfinite(v.x) || !std::isfinite(v.y)) return std::nullopt;
@@ -68,12 +66,32 @@ std::optional<GeoPoint> lintogeo(int line, int column, const Context& ctx) {
     return p;
 }
 
+LatitudeTerms latitudeTerms(double lat, bool hrv) {
+    const double e2 = hrv ? kHrvEccentricity2 : 1 - kQ * kQ;
+    const double g = std::atan(kQ * kQ * std::tan(lat * kToRad));
+    const double rl = 6357.0 / std::sqrt(1 - e2 * std::cos(g) * std::cos(g));
+    return {std::cos(g), std::sin(g), kH / rl};
+}
+
+LongitudeTerms longitudeTerms(double lon, const Context& ctx) {
+    const double lo = (lon - ctx.lonShift) * kToRad;
+    return {std::cos(lo), std::sin(lo)};
+}
+
+std::optional<GridPoint> geoToVisIr(const LatitudeTerms& la, const LongitudeTerms& lo) {
+    return toGrid(viewAngles(la, lo), kMiddleOth, kPiOverStep);
+}
+
+std::optional<GridPoint> geoToHrv(const LatitudeTerms& la, const LongitudeTerms& lo) {
+    return toGrid(viewAngles(la, lo), kMiddleHrv, kThreePiOverStep);
+}
+
 std::optional<GridPoint> geoToVisIr(double lon, double lat, const Context& ctx) {
-    return toGrid(viewAngles(lon, lat, ctx, 1 - kQ * kQ), kMiddleOth, kPiOverStep);
+    return geoToVisIr(latitudeTerms(lat, false), longitudeTerms(lon, ctx));
 }
 
 std::optional<GridPoint> geoToHrv(double lon, double lat, const Context& ctx) {
-    return toGrid(viewAngles(lon, lat, ctx, kHrvEccentricity2), kMiddleHrv, kThreePiOverStep);
+    return geoToHrv(latitudeTerms(lat, true), longitudeTerms(lon, ctx));
 }
 
 void geotolin(int ncha, int& line, int& column, double lon, double lat, const Context& ctx) {

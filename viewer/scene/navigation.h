@@ -42,6 +42,19 @@ std::optional<GeoPoint> lintogeo(int line, int column, const Context& ctx);
 std::optional<GridPoint> geoToVisIr(double lon, double lat, const Context& ctx);
 // Degrees to the HRV grid position (HRV line and column); empty when not visible.
 std::optional<GridPoint> geoToHrv(double lon, double lat, const Context& ctx);
+// The parts of the conversion that depend on the latitude or the longitude alone, so a grid
+// of points computes each once per row and column (with results identical to the above).
+struct LatitudeTerms {
+    double cosG, sinG, rs;
+};
+struct LongitudeTerms {
+    double cosLon, sinLon;
+};
+LatitudeTerms latitudeTerms(double lat, bool hrv);
+LongitudeTerms longitudeTerms(double lon, const Context& ctx);
+std::optional<GridPoint> geoToVisIr(const LatitudeTerms& lat, const LongitudeTerms& lon);
+std::optional<GridPoint> geoToHrv(const LatitudeTerms& lat, const LongitudeTerms& lon);
+
 // HRV line to the VIS/IR line that holds it (0 for the off-disk marker -3).
 inline int hrvLineToVisIrLine(int hrvLine) { return hrvLine / 3 + 1; }
 
