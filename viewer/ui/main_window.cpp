@@ -22,6 +22,7 @@
 #include "viewer/compose/ui/hrv_colour_window.h"
 #include "viewer/compose/ui/restrict_colour_window.h"
 #include "viewer/display/ui/fine_contrast_window.h"
+#include "viewer/display/ui/remap_windows.h"
 #include "viewer/messages.h"
 #include "viewer/ui/picture_view.h"
 
@@ -59,6 +60,8 @@ MainWindow::MainWindow(const std::filesystem::path& station, QWidget* parent) : 
         {"Merge/Complex composite", [this] { complexComposite(); }},
         {"Merge/HRV coloured", [this] { hrvColoured(); }},
         {"Display/Colour", [this] { colourEditor(); }},
+        {"Remap/Mercator", [this] { remapCorners(false); }},
+        {"Remap/Polar stereographic", [this] { remapCorners(true); }},
         {"Remap/(Zoom in)", [this] { build([this] { return viewer_->zoomin(); }); }},
         {"Remap/Zoom out", [this] { build([this] { return viewer_->zoom_out(); }); }},
         {"Remap/Re-centre", [this] { build([this] { return viewer_->recentre(); }); }},
@@ -446,6 +449,38 @@ void MainWindow::restrictColour() {
     restrictWindow_->reset();
     restrictWindow_->show();
     restrictWindow_->raise();
+}
+
+void MainWindow::remapCorners(bool polar) {
+    pullControls();
+    const auto corners = viewer_->mercator(polar);
+    if (!corners) return;
+    auto*& dialog = polar ? polarDialog_ : mercatorDialog_;
+    if (!dialog) {
+        dialog = new RemapCornersDialog(polar, this);
+        connect(dialog, &RemapCornersDialog::projectRequested, this, [this, dialog] {
+            display::RemapRequest request;
+            if (!dialog->request(request)) {
+                host_->message("The corners must be numbers");
+                return;
+            }
+            pullControls();
+            if (!viewer_->remapPicture(request)) return;
+            if (!projection_) {
+                projection_ = new ProjectionWindow(this);
+                connect(projection_, &ProjectionWindow::takeToMainRequested, this, [this] {
+                    if (viewer_->taketomain()) showPicture();
+                    projection_->close();
+                });
+            }
+            projection_->setPicture(picture::toQImage(viewer_->projection));
+            projection_->show();
+            projection_->raise();
+        });
+    }
+    dialog->offer(*corners, viewer_->window.fi, viewer_->window.la);
+    dialog->show();
+    dialog->raise();
 }
 
 void MainWindow::controlComposition() {

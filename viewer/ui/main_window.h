@@ -27,6 +27,8 @@ class ComplexCompositeDialog;
 class HrvColourWindow;
 class ColourEditorWindow;
 class RestrictColourWindow;
+class RemapCornersDialog;
+class ProjectionWindow;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -65,6 +67,7 @@ private:
     void hrvColoured();
     void colourEditor();
     void restrictColour();
+    void remapCorners(bool polar);
     void controlComposition();
     void probe(int x, int y);
 
@@ -111,6 +114,9 @@ private:
     HrvColourWindow* hrvWindow_ = nullptr;
     ColourEditorWindow* colourWindow_ = nullptr;
     RestrictColourWindow* restrictWindow_ = nullptr;
+    RemapCornersDialog* mercatorDialog_ = nullptr;
+    RemapCornersDialog* polarDialog_ = nullptr;
+    ProjectionWindow* projection_ = nullptr;
     QGroupBox* compositionBox_ = nullptr;
     QCheckBox* ihs_ = nullptr;
     QLabel* rangeLabel_ = nullptr;
