@@ -78,3 +78,30 @@ TEST(Remap, CopiesTheCellsOfThePictureAndRefusesWhatCannotBeMapped) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Mercadea, ReadsTheProductLine) {
+    const Corners offered{12, 30, -10, 60};
+    const struct {
+        const char* line;
+        Corners corners;
+        bool oneToOne, frozen;
+    } cases[] = {
+        {"Europe mercator -15 62 35 30 1 0", {35, 30, -15, 62}, true, false},
+        {"Europe mercator -15 62 35 30 0 1", {35, 30, -15, 62}, false, true},
+        {"Europe mercator -15 62 35", {0, 0, 0, 0}, false, false},  // no lower-east latitude
+        {"Europe single channel", {12, 30, -10, 60}, false, false},
+    };
+    for (const auto& c : cases) {
+        const auto m = mercadea(c.line, offered);
+        EXPECT_EQ(m.corners.east, c.corners.east) << c.line;
+        EXPECT_EQ(m.corners.south, c.corners.south) << c.line;
+        EXPECT_EQ(m.corners.west, c.corners.west) << c.line;
+        EXPECT_EQ(m.corners.north, c.corners.north) << c.line;
+        EXPECT_EQ(m.oneToOne, c.oneToOne) << c.line;
+        EXPECT_EQ(m.frozen, c.frozen) << c.line;
+    }
+}
+
+}  // namespace

@@ -311,3 +311,31 @@ TEST(ZoomCommands, RefusalsAndRecentre) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RemapCommands, ZoomedPicturesAreRefusedAndTakeToMainMakesKindSeven) {
+    Fixture f;
+    f.open(testing_support::smallStandard(2900, 3400));
+    f.viewer.controls.lon = "7";
+    f.viewer.controls.lat = "45";
+    ASSERT_TRUE(f.viewer.geogracr());
+    const auto corners = f.viewer.mercator(false);
+    ASSERT_TRUE(corners);
+    tesmar::display::RemapRequest request;
+    request.corners = *corners;
+    ASSERT_TRUE(f.viewer.remapPicture(request));
+    EXPECT_GT(f.viewer.projection.width, 0);
+    ASSERT_TRUE(f.viewer.taketomain());
+    EXPECT_EQ(f.viewer.prodnr, 7);
+
+    ASSERT_TRUE(f.viewer.geogracr());
+    f.viewer.clickposx = 100;
+    f.viewer.clickposy = 100;
+    ASSERT_TRUE(f.viewer.zoomin());
+    EXPECT_FALSE(f.viewer.mercator(false));
+    EXPECT_FALSE(f.viewer.remapPicture(request));
+    EXPECT_EQ(f.host.messages.back(), "Choose your area at standard resolution");
+}
+
+}  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace tesmar::display {
 
@@ -216,6 +217,32 @@ RemapResult remap(const NativeScene& s, const DataWindow& w, const nav::Context&
                 if (const auto cell = gridCell(pt.lon, pt.lat)) paint(cell->first, cell->second, {255, 255, 0});
     r.ok = true;
     return r;
+}
+
+MercatorLine mercadea(const std::string& line, const Corners& offered) {
+    MercatorLine out;
+    out.corners = offered;
+    const auto at = line.find("mercator");
+    if (at == std::string::npos) return out;
+    std::string rest = line.size() > at + 9 ? line.substr(at + 9) : std::string{};
+    std::array<std::string, 4> words;
+    for (auto& w : words) {
+        const auto blank = rest.find(' ');
+        w = rest.substr(0, blank);
+        rest = blank == std::string::npos ? std::string{} : rest.substr(blank + 1);
+    }
+    auto number = [](const std::string& t) -> std::optional<double> {
+        char* end = nullptr;
+        const double v = std::strtod(t.c_str(), &end);
+        if (t.empty() || *end != '\0' || !std::isfinite(v)) return std::nullopt;
+        return v;
+    };
+    const auto west = number(words[0]), north = number(words[1]), east = number(words[2]), south = number(words[3]);
+    if (!south) return {{0, 0, 0, 0}, false, false};
+    out.corners = {east.value_or(0), *south, west.value_or(0), north.value_or(0)};
+    out.oneToOne = !rest.empty() && rest[0] == '1';
+    out.frozen = rest.size() > 2 && rest[2] == '1';
+    return out;
 }
 
 Image24 bitmapea_cp(const Raster& gp, const PictureGeometry& geo, int contrastLevel, bool invertedSingle, bool copy,

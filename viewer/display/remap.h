@@ -61,6 +61,18 @@ struct RemapResult {
 RemapResult remap(const NativeScene& s, const DataWindow& w, const nav::Context& nav, bool hrv, const Raster& g,
                   const RemapRequest& request, Raster& gp);
 
+// The product cycle's Mercator step reads its corners from the product line: after
+// "mercator" and one more character, upper-west longitude and latitude, lower-east longitude
+// and latitude, then "1" at the first character for 1:1 and at the third for frozen corners.
+// Without such a line, or with a lower-east latitude missing, the offered corners stand (all
+// zero corners with both options off when the line lacks its last value).
+struct MercatorLine {
+    Corners corners;
+    bool oneToOne = false;
+    bool frozen = false;
+};
+MercatorLine mercadea(const std::string& productLine, const Corners& offered);
+
 // The Projection window's rendering: a statistical stretch of gp (`copy` keeps the bytes of
 // fixed-range composites as they are).
 Image24 bitmapea_cp(const Raster& gp, const PictureGeometry& geo, int contrastLevel, bool invertedSingle, bool copy,
