@@ -54,4 +54,11 @@ for kind in airmass natural; do
 done
 
 echo
+echo "== zoomed twice over the Channel, and Europe remapped to Mercator"
+"$tesmar" show "$scene" --channel 9 --centre 5 45 --coast --towns --dir "$station" \
+    --zoom 460 370 --zoom 300 200 --out "$station/creas/demo_zoom.png"
+"$tesmar" show "$scene" --channel 9 --centre 10 45 --scope 2 --coast --towns --water --dir "$station" \
+    --mercator -15 62 35 30 --out "$station/creas/demo_mercator.png"
+
+echo
 echo "demo: station directory is $station; open the viewer with: $tesmar --dir $station"

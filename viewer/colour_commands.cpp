@@ -59,6 +59,24 @@ bool Viewer::colourslice(const compose::ColourSliceSettings& settings) {
     return true;
 }
 
+bool Viewer::colourslice3(const compose::ColourSliceSettings& settings) {
+    if (projection.width <= 0) {
+        host.status("There is no projection to slice");
+        return false;
+    }
+    display::Image24 painted = projection;
+    const auto r = compose::colourslice3({scene, window, navContext()}, gp, sliceSubject(*this), settings, painted);
+    if (!r.ok) {
+        if (r.refusal == compose::SliceRefusal::NotEnabled) host.status(mess(23));
+        else if (r.refusal == compose::SliceRefusal::NotANumber) host.message(r.error);
+        else host.status(r.error);
+        return false;
+    }
+    projection = std::move(painted);
+    if (!r.status.empty()) host.status(r.status);
+    return true;
+}
+
 bool Viewer::colourStep(compose::ColourStep step, const compose::ColourEditorSettings& settings) {
     if (shown.geometry.empty()) return false;
     const auto r = compose::colourEditorStep(g, {gsize, gsizev}, step, settings);

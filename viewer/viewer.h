@@ -117,6 +117,8 @@ public:
     compose::ColourEditorOpening open_col();
     // The editor's "slice": paints the picture between two values with the colour scale.
     bool colourslice(const compose::ColourSliceSettings& settings);
+    // The same slice of the Projection window's picture.
+    bool colourslice3(const compose::ColourSliceSettings& settings);
     // One of the editor's intensity, hue and saturation steps.
     bool colourStep(compose::ColourStep step, const compose::ColourEditorSettings& settings);
     // Display > "Re-colour": clears the unchecked planes and renders again.

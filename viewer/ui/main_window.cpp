@@ -424,6 +424,12 @@ void MainWindow::colourEditor() {
         colourWindow_ = new ColourEditorWindow(this);
         connect(colourWindow_, &ColourEditorWindow::sliceRequested, this, [this] {
             pullControls();
+            // With the Projection window open the slice goes to its picture.
+            if (projection_ && projection_->isVisible()) {
+                if (viewer_->colourslice3(colourWindow_->sliceSettings()))
+                    projection_->setPicture(picture::toQImage(viewer_->projection));
+                return;
+            }
             if (viewer_->colourslice(colourWindow_->sliceSettings())) showPicture();
         });
         connect(colourWindow_, &ColourEditorWindow::stepRequested, this, [this](compose::ColourStep step) {
