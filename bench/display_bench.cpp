@@ -11,6 +11,7 @@
 #include "viewer/display/stretch.h"
 #include "viewer/display/overlays.h"
 #include "viewer/display/picture_fill.h"
+#include "viewer/display/picture_files.h"
 #include "viewer/display/remap.h"
 #include "viewer/display/zoom.h"
 #include "viewer/scene/line_reader.h"
@@ -126,5 +127,19 @@ void MercatorRemap(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(tesmar::display::remap(s, w, {s.p95}, false, g, q, gp).ok);
 }
 BENCHMARK(MercatorRemap)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+namespace {
+
+// JPEG quality 80 of a 1280 x 1024 picture, as the product cycle saves it.
+void JpegQ80(benchmark::State& state) {
+    tesmar::display::Image24 img(1280, 1024);
+    for (std::size_t i = 0; i < img.rgb.size(); ++i) img.rgb[i] = static_cast<std::uint8_t>((i / 3) % 251);
+    const auto path = std::filesystem::temp_directory_path() / "station-bench.jpg";
+    for (auto _ : state) benchmark::DoNotOptimize(tesmar::display::writeJpeg(img, path, 80).ok());
+    std::filesystem::remove(path);
+}
+BENCHMARK(JpegQ80)->Unit(benchmark::kMillisecond);
 
 }  // namespace
