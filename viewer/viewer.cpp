@@ -61,14 +61,16 @@ void Viewer::oncre(int screenHeight) {
 
     if (const auto lines = readLines(cdo_ / "label.txt", 1); !lines.empty()) label = lines[0];
 
-    if (const auto p = readLines(cdo_ / "product.txt", 9); p.size() >= 8) {
-        controls.red = p[3];
-        controls.green = p[4];
-        controls.blue = p[5];
-        controls.lon = p[6];
-        controls.lat = p[7];
-        if (p.size() >= 9)
-            if (const auto slider = toInt(p[8]); slider && *slider >= 1 && *slider <= 5) controls.scopeSlider = *slider;
+    // The first entry of the product list presets the boxes, the centre and the scope: its
+    // lines are header, code, three boxes, longitude, latitude, detail.
+    if (const auto p = readLines(cdo_ / "product.txt", 8); p.size() >= 7 && p[0].rfind("## ", 0) == 0) {
+        controls.red = p[2];
+        controls.green = p[3];
+        controls.blue = p[4];
+        controls.lon = p[5];
+        controls.lat = p[6];
+        if (p.size() >= 8)
+            if (const auto slider = toInt(p[7]); slider && *slider >= 1 && *slider <= 5) controls.scopeSlider = *slider;
     }
 
     // The header template gives the scene its bounds even when no image is current.

@@ -19,7 +19,7 @@ struct Fixture {
 TEST(ViewerStartup, DefaultsAndStationFiles) {
     Fixture f;
     f.dir.write("label.txt", "My station\nsecond line\n");
-    f.dir.write("product.txt", "a\nb\nc\n9\n5\n4\n-3.5\n50\n2\n");
+    f.dir.write("product.txt", "## eur\nc\n9\n5\n4\n-3.5\n50\n2\n");
     f.viewer.oncre(800);
     EXPECT_EQ(f.viewer.label, "My station");
     EXPECT_EQ(f.viewer.controls.red, "9");
