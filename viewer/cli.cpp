@@ -1,6 +1,14 @@
 #include "viewer/cli.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <charconv>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <thread>
 #include <ostream>
 
 #include "common/clock.h"
@@ -31,6 +39,8 @@ constexpr const char* kUsage = R"(usage: tesmar [--dir STATION_DIR] [FILE.nat]  
                    [--coast] [--towns] [--water] [--dir STATION_DIR]
                                                 the picture the viewer makes
        tesmar kit STATION_DIR                   create or complete a station directory
+       tesmar products --dir STATION_DIR [--once] [--file FILE.nat] [--no-towns]
+                                                the product cycle of product.txt into prods/
        tesmar --help
 
 KIND is single (default: channel K), hrv (channel 12), composite (one channel per colour,
@@ -324,6 +334,61 @@ int show(const std::vector<std::string>& argv, const Args& args, std::ostream& o
     return 0;
 }
 
+volatile std::sig_atomic_t stopRequested = 0;
+void requestStop(int) { stopRequested = 1; }
+
+int productsCommand(const Args& args, std::ostream& out, std::ostream& err, const MarkPainter& painter) {
+    const auto dirFlag = args.flag("--dir", 1);
+    const std::filesystem::path dir = dirFlag ? std::filesystem::path((*dirFlag)[0]) : std::filesystem::current_path();
+    if (!std::filesystem::exists(dir / "product.txt")) return fail(err, (dir / "product.txt").string() + " does not exist");
+    // One product cycle per station: the desktop's and this service's would write the same files.
+    const auto lockPath = dir / ".product-cycle.lock";
+    const int lock = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (lock < 0 || ::flock(lock, LOCK_EX | LOCK_NB) != 0) {
+        if (lock >= 0) ::close(lock);
+        return fail(err, "another product cycle is running on " + dir.string());
+    }
+    station::ConsoleHost host;
+    const station::SystemClock clock;
+    Viewer v(host, clock, dir);
+    v.oncre();
+    v.unattended = true;
+    v.controls.towns = !args.has("--no-towns");
+    // A once-only run takes the newest file whatever its age.
+    v.srtime0 = {};
+    const auto file = args.flag("--file", 1);
+    auto tick = [&] {
+        const auto runs = v.tualotuyo(painter, file ? std::filesystem::path((*file)[0]) : std::filesystem::path{});
+        for (const auto& r : runs) {
+            char seconds[32];
+            std::snprintf(seconds, sizeof seconds, "%.2f s", r.seconds);
+            if (r.file.empty()) out << "failed:  " << r.entry << ": " << r.why << '\n';
+            else out << "made:    " << r.file.string() << "  (" << seconds << ")\n";
+        }
+        out.flush();
+        return runs;
+    };
+    int code = 0;
+    if (args.has("--once")) {
+        const auto runs = tick();
+        if (runs.empty()) {
+            err << "tesmar: no new Native file in " << (dir / "nats").string() << '\n';
+            code = 1;
+        }
+    } else {
+        std::signal(SIGINT, requestStop);
+        std::signal(SIGTERM, requestStop);
+        out << "product cycle on " << dir.string() << ": every 90 s until stopped\n";
+        while (!stopRequested) {
+            tick();
+            for (int s = 0; s < 90 && !stopRequested; ++s) std::this_thread::sleep_for(std::chrono::seconds(1));
+        }
+    }
+    ::flock(lock, LOCK_UN);
+    ::close(lock);
+    return code;
+}
+
 int kitCommand(const Args& args, std::ostream& out, std::ostream& err) {
     const auto dir = args.positional(0, {});
     if (!dir) return usageError(err, "kit needs the station directory");
@@ -339,7 +404,7 @@ int kitCommand(const Args& args, std::ostream& out, std::ostream& err) {
 bool isCliInvocation(const std::vector<std::string>& args) {
     if (args.empty()) return false;
     const auto& a = args[0];
-    return a == "info" || a == "value" || a == "nav" || a == "show" || a == "kit" || a == "--help" || a == "-h" || a == "help";
+    return a == "info" || a == "value" || a == "nav" || a == "show" || a == "kit" || a == "products" || a == "--help" || a == "-h" || a == "help";
 }
 
 int runCli(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err, const MarkPainter& painter) {
@@ -355,6 +420,7 @@ int runCli(const std::vector<std::string>& argv, std::ostream& out, std::ostream
     if (cmd == "nav") return navigate(args, out, err);
     if (cmd == "show") return show(argv, args, out, err, painter);
     if (cmd == "kit") return kitCommand(args, out, err);
+    if (cmd == "products") return productsCommand(args, out, err, painter);
     return usageError(err, "unknown command '" + cmd + "'");
 }
 

@@ -11,9 +11,7 @@
 
 namespace tesmar {
 
-// Paints overlay marks (lines, squares, names) onto a rendered picture; supplied by the
-// picture layer, absent where no fonts are at hand.
-using MarkPainter = std::function<void(display::Image24&, const display::DrawList&)>;
+using display::MarkPainter;
 
 // True when the arguments name a command-line subcommand (or ask for help).
 bool isCliInvocation(const std::vector<std::string>& args);

@@ -43,7 +43,7 @@ std::vector<std::string> readLines(const fs::path& path, std::size_t most) {
 }  // namespace
 
 Viewer::Viewer(station::Host& h, const station::Clock& c, fs::path stationDir)
-    : host(h), clock(c), cdo_(std::move(stationDir)), messages_(MessageTable::standard()) {}
+    : gate(h), host(gate), clock(c), cdo_(std::move(stationDir)), messages_(MessageTable::standard()) {}
 
 void Viewer::oncre(int screenHeight) {
     gsize = 920;

@@ -23,6 +23,8 @@
 #include "viewer/display/raster.h"
 #include "viewer/display/readout.h"
 #include "viewer/display/remap.h"
+#include "viewer/products/product_list.h"
+#include "common/gated_host.h"
 #include "common/host.h"
 #include "viewer/messages.h"
 #include "viewer/scene/data_window.h"
@@ -65,6 +67,8 @@ struct ShownPicture {
 class Viewer {
 public:
     Viewer(station::Host& host, const station::Clock& clock, std::filesystem::path stationDir);
+    Viewer(const Viewer&) = delete;  // `host` refers to the viewer's own gate
+    Viewer& operator=(const Viewer&) = delete;
 
     // Start-up of the main window; `screenHeight` in pixels.
     void oncre(int screenHeight = 1080);
@@ -147,6 +151,19 @@ public:
     bool remapPicture(display::RemapRequest request);
     // "Take to Main": the projection becomes the main picture.
     bool taketomain();
+    // The product cycle: one entry of the list made on the current scene into `dir`
+    // (nothing is saved unless its builder succeeded), and one timer tick over nats/.
+    struct ProductRun {
+        std::string entry;
+        std::filesystem::path file;  // empty when nothing was written
+        std::string why;             // why not
+        double seconds = 0;
+    };
+    ProductRun makeProduct(const products::ProductEntry& entry, const std::filesystem::path& dir,
+                           const display::MarkPainter& painter);
+    // Makes every entry for `nativeFile` (or the newest slot of nats/ when empty) unless that
+    // slot was done already. Returns what each entry gave.
+    std::vector<ProductRun> tualotuyo(const display::MarkPainter& painter, const std::filesystem::path& nativeFile = {});
     // Display size from the main window's size.
     void onresiz(int windowWidth, int windowHeight);
     display::ContrastControls contrastControls() const;
@@ -168,6 +185,8 @@ public:
     nav::Context navContext() const { return {scene.p95}; }
     const std::filesystem::path& cdo() const { return cdo_; }
 
+    // Every command talks to the desktop through the gate, which unattended runs close.
+    station::GatedHost gate;
     station::Host& host;
     const station::Clock& clock;
 
@@ -215,6 +234,8 @@ public:
     // Distance measurement of the read-out (switched on by the transect tool).
     bool cursormeas = false;
     nav::GeoPoint distanceOrigin;
+    std::string date_ante;  // scene time of the last slot whose products were made
+    std::string unreadable_ante;  // the last Native file the cycle could not read, and its time
     // Asked once for a coast mask in this session; unattended runs never ask.
     bool unattended = false;
 

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <regex>
 #include <sstream>
 
@@ -187,6 +191,36 @@ TEST(Cli, HelpAndUnknownCommands) {
     EXPECT_TRUE(tesmar::isCliInvocation({"info"}));
     EXPECT_FALSE(tesmar::isCliInvocation({"--dir", "x"}));
     EXPECT_FALSE(tesmar::isCliInvocation({}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CliProducts, OnceMakesTheNewestSlotAndOneCycleRunsPerStation) {
+    TempDir dir;
+    auto s = testing_support::smallStandard(1700, 2000);
+    s.time = "201305011200";
+    dir.native("nats/201305011200.nat", s);
+    dir.write("product.txt", "## ir\ns\n9\n\n\n0\n0\n4\n## goe\ng\n1\n\n\n0\n0\n4\n");
+
+    const auto made = run({"products", "--dir", dir.path().string(), "--once", "--no-towns"});
+    EXPECT_EQ(made.code, 0) << made.err;
+    EXPECT_NE(made.out.find("made:    " + (dir / "prods/ir_s9r4_201305011200.jpg").string()), std::string::npos)
+        << made.out;
+    EXPECT_NE(made.out.find("failed:  ## goe: "), std::string::npos) << made.out;
+
+    // While another cycle holds the station, this one refuses to start.
+    const int held = ::open((dir / ".product-cycle.lock").c_str(), O_RDWR | O_CREAT, 0644);
+    ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
+    const auto refused = run({"products", "--dir", dir.path().string(), "--once"});
+    ::close(held);
+    EXPECT_NE(refused.code, 0);
+    EXPECT_NE(refused.err.find("another product cycle"), std::string::npos) << refused.err;
+
+    const auto noList = run({"products", "--dir", (dir / "nats").string(), "--once"});
+    EXPECT_NE(noList.code, 0);
+    EXPECT_NE(noList.err.find("product.txt"), std::string::npos) << noList.err;
 }
 
 }  // namespace

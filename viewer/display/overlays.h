@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,6 +33,10 @@ struct DrawOp {
     std::string text;
 };
 using DrawList = std::vector<DrawOp>;
+
+// Paints marks (lines, squares, names) onto a rendered picture; supplied by the picture layer,
+// absent where no fonts are at hand.
+using MarkPainter = std::function<void(Image24&, const DrawList&)>;
 
 // What the overlays need to know about the picture on screen.
 struct OverlayContext {
