@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The station's main job on demo data: makes a synthetic full-disk scene in the demo station
-# directory and reads it back as the viewer does.
+# directory, reads it back as the viewer does, and runs the product cycle over it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -61,4 +61,13 @@ echo "== zoomed twice over the Channel, and Europe remapped to Mercator"
     --mercator -15 62 35 30 --out "$station/creas/demo_mercator.png"
 
 echo
+echo "== the product cycle: every entry of $station/product.txt made from the newest slot"
+if [ ! -f "$station/product.txt" ]; then
+    cp tools/demo-product.txt "$station/product.txt"
+fi
+"$tesmar" products --dir "$station" --once
+
+echo
+echo "demo: the products are in $station/prods/:"
+ls -1 "$station/prods"
 echo "demo: station directory is $station; open the viewer with: $tesmar --dir $station"
