@@ -23,11 +23,12 @@ std::optional<int> wholeNumber(const std::string& text) {
 }
 
 // What the builder of an entry's code makes, before zoom, remap and slice.
-bool build(Viewer& v, const products::ProductEntry& e, std::string& why) {
+bool build(Viewer& v, const Viewer::ProductJob& job, std::string& why) {
+    const auto& e = job.entry;
     switch (e.code) {
         case 's':
             v.controls.channel = e.box1;
-            if (e.slice()) v.controls.heightFocus = false;
+            if (job.slice) v.controls.heightFocus = false;
             v.nomcan();
             return v.geogracr();
         case 'c':
@@ -38,7 +39,7 @@ bool build(Viewer& v, const products::ProductEntry& e, std::string& why) {
         case 'd':
             v.controls.red = e.box1;
             v.controls.green = e.box2;
-            if (e.slice()) v.controls.heightFocus = false;
+            if (job.slice) v.controls.heightFocus = false;
             return v.two_channel_tt();
         case 'f':
         case 'n':
@@ -56,8 +57,34 @@ bool build(Viewer& v, const products::ProductEntry& e, std::string& why) {
 
 }  // namespace
 
+Viewer::ProductJob Viewer::ProductJob::of(const products::ProductEntry& e) {
+    ProductJob job;
+    job.entry = e;
+    job.zoom = e.zoom();
+    job.mercator = e.mercator();
+    job.cornersLine = e.header;
+    job.slice = e.slice();
+    job.lower = e.sliceLower();
+    job.upper = e.sliceUpper();
+    return job;
+}
+
 Viewer::ProductRun Viewer::makeProduct(const products::ProductEntry& e, const fs::path& dir,
                                        const display::MarkPainter& painter) {
+    const auto output = products::productOutput(e, scene.bsc);
+    if (!output) {
+        return {e.header, {}, std::string("product code '") + e.code + "' needs imagery this station does not make yet", 0};
+    }
+    auto job = ProductJob::of(e);
+    job.file = dir / output->fileName;
+    job.separator = output->separator;
+    job.titleWord = output->titleWord;
+    job.quality = output->quality;
+    return makeProduct(job, painter);
+}
+
+Viewer::ProductRun Viewer::makeProduct(const ProductJob& job, const display::MarkPainter& painter) {
+    const auto& e = job.entry;
     const auto started = std::chrono::steady_clock::now();
     ProductRun run;
     run.entry = e.header;
@@ -83,7 +110,6 @@ Viewer::ProductRun Viewer::makeProduct(const products::ProductEntry& e, const fs
         return run;
     };
 
-    const auto output = products::productOutput(e, scene.bsc);
     const auto detail = wholeNumber(e.detail);
     if (!detail) return finish("the detail line \"" + e.detail + "\" is not a whole number");
     controls.lon = e.lon;
@@ -91,48 +117,43 @@ Viewer::ProductRun Viewer::makeProduct(const products::ProductEntry& e, const fs
     controls.scopeSlider = std::clamp(*detail, 1, 5);
     controls.automaticStretch = true;
     std::string why;
-    if (!output) {
-        build(*this, e, why);  // gives the reason for an unknown code
-        return finish(why.empty() ? "unknown product code" : why);
-    }
-    if (!build(*this, e, why)) return finish(why.empty() ? "the picture could not be made" : why);
-    if (title.find(output->titleWord) == std::string::npos || (e.code == 'h' && prodnr != 4))
+    if (!build(*this, job, why)) return finish(why.empty() ? "the picture could not be made" : why);
+    if (title.find(job.titleWord) == std::string::npos || (e.code == 'h' && prodnr != 4))
         return finish("the picture made is not the one asked for (" + title + ")");
-    if (e.zoom()) {
+    if (job.zoom) {
         clickposx = picture.width / 2;
         clickposy = picture.height / 2;
         if (!zoomin()) return finish("the picture could not be zoomed");
     }
     display::Image24 image = picture;
-    if (e.mercator()) {
+    if (job.mercator) {
         const auto offered = mercator(false);
         if (!offered) return finish("the picture could not be remapped");
-        const auto line = display::mercadea(e.header, *offered);
+        const auto line = display::mercadea(job.cornersLine, *offered);
         display::RemapRequest request;
         request.corners = line.corners;
         request.oneToOne = line.oneToOne;
         if (!remapPicture(request)) return finish("the picture could not be remapped");
         image = projection;
     }
-    if (e.slice() && (e.code == 's' || e.code == 'd')) {
+    if (job.slice && (e.code == 's' || e.code == 'd')) {
         compose::ColourSliceSettings slice;
-        slice.lower = e.sliceLower();
-        slice.upper = e.sliceUpper();
-        const bool sliced = e.mercator() ? colourslice3(slice) : colourslice(slice);
+        slice.lower = job.lower;
+        slice.upper = job.upper;
+        const bool sliced = job.mercator ? colourslice3(slice) : colourslice(slice);
         if (!sliced) return finish("the colour slice could not be applied");
-        image = e.mercator() ? projection : picture;
+        image = job.mercator ? projection : picture;
     }
     if (shown.incomplete) return finish("the file ends early: an incomplete picture is not saved");
     // Towns and coasts placed on the main picture do not fit the projection.
-    auto drawn = e.mercator() ? std::vector<display::DrawOp>{} : marks;
-    drawn.push_back(display::stampMark(label + formatSceneTime(scene.bsc) + output->separator + title));
+    auto drawn = job.mercator ? std::vector<display::DrawOp>{} : marks;
+    drawn.push_back(display::stampMark(label + formatSceneTime(scene.bsc) + job.separator + title));
     if (painter) painter(image, drawn);
     std::error_code ec;
-    fs::create_directories(dir, ec);
-    const auto target = dir / output->fileName;
-    const auto written = display::writeJpeg(image, target, output->quality);
+    fs::create_directories(job.file.parent_path(), ec);
+    const auto written = display::writeJpeg(image, job.file, job.quality);
     if (!written) return finish(written.error());
-    run.file = target;
+    run.file = job.file;
     return finish({});
 }
 
@@ -174,6 +195,48 @@ std::vector<Viewer::ProductRun> Viewer::tualotuyo(const display::MarkPainter& pa
     // The slot is done once every entry had its turn, made or not.
     date_ante = *key;
     return runs;
+}
+
+}  // namespace tesmar
+
+namespace tesmar {
+
+Viewer::ProductRun Viewer::tualotuyo_now(const products::ProductForm& form, const display::MarkPainter& painter) {
+    ProductRun refused{form.listText, {}, {}, 0};
+    if (scene.fich.empty() || !fs::exists(scene.fich)) {
+        refused.why = "open a Native file first";
+        return refused;
+    }
+    ProductJob job;
+    auto& e = job.entry;
+    e.header = form.listText;
+    e.code = form.code;
+    e.box1 = form.box1;
+    e.box2 = form.box2;
+    e.box3 = form.box3;
+    e.lon = products::cutNumber(form.lon);
+    e.lat = products::cutNumber(form.lat);
+    e.detail = std::to_string(form.detail);
+    const auto output = products::productOutput(e, scene.bsc);
+    if (!output) {
+        refused.why = std::string("product code '") + e.code + "' needs imagery this station does not make yet";
+        return refused;
+    }
+    job.zoom = form.zoomed;
+    job.mercator = form.mercator;
+    job.cornersLine = form.listText;  // a chosen entry's corners; none typed: the offered ones
+    job.slice = form.slicing && products::sliceOffered(form);
+    job.lower = products::cutNumber(form.lower);
+    job.upper = products::cutNumber(form.upper);
+    job.separator = "   ";
+    job.titleWord = output->titleWord;
+    job.quality = 80;
+    // The list text without its "## " and its last two characters names the picture.
+    std::string name = form.listText.size() > 5 ? form.listText.substr(3, form.listText.size() - 5) : std::string{};
+    for (auto& c : name)
+        if (c == '/' || c == '\\') c = '_';
+    job.file = cdo() / "creas" / (name + "_" + scene.bsc + ".jpg");
+    return makeProduct(job, painter);
 }
 
 }  // namespace tesmar

@@ -23,6 +23,7 @@
 #include "viewer/display/raster.h"
 #include "viewer/display/readout.h"
 #include "viewer/display/remap.h"
+#include "viewer/products/product_editor.h"
 #include "viewer/products/product_list.h"
 #include "common/gated_host.h"
 #include "common/host.h"
@@ -159,8 +160,25 @@ public:
         std::string why;             // why not
         double seconds = 0;
     };
+    // One picture to make: what to build, its options, and where and how it is written.
+    struct ProductJob {
+        products::ProductEntry entry;  // code, boxes, centre and detail
+        bool zoom = false;
+        bool mercator = false;
+        std::string cornersLine;  // the Mercator corners are read from this line
+        bool slice = false;
+        std::string lower, upper;
+        std::filesystem::path file;
+        std::string separator;  // between the date label and the title in the stamp
+        std::string titleWord;  // the title must hold it, or nothing is written
+        int quality = 80;
+        static ProductJob of(const products::ProductEntry& entry);  // options from its header
+    };
     ProductRun makeProduct(const products::ProductEntry& entry, const std::filesystem::path& dir,
                            const display::MarkPainter& painter);
+    ProductRun makeProduct(const ProductJob& job, const display::MarkPainter& painter);
+    // "Show_it_now": the product window's entry made on the current file into creas/.
+    ProductRun tualotuyo_now(const products::ProductForm& form, const display::MarkPainter& painter);
     // Makes every entry for `nativeFile` (or the newest slot of nats/ when empty) unless that
     // slot was done already. Returns what each entry gave.
     std::vector<ProductRun> tualotuyo(const display::MarkPainter& painter, const std::filesystem::path& nativeFile = {});

@@ -129,4 +129,22 @@ TEST(ProductCycle, AnUnreadableOrEmptyStationMakesNothing) {
     EXPECT_TRUE(broken.tick().empty()) << "said once, not at every tick";
 }
 
+TEST(ProductCycle, ShowItNowMakesTheWindowsEntryIntoCreas) {
+    Station st;
+    tesmar::products::ProductForm form;
+    form.listText = "## europe";
+    form.box1 = "9";
+    form.detail = 4;
+    EXPECT_FALSE(st.viewer.tualotuyo_now(form, {}).why.empty()) << "no file is open yet";
+
+    ASSERT_TRUE(st.viewer.abrefiche_secre(st.dir / "nats/201305011200.nat"));
+    form.slicing = true;
+    form.lower = "250.5";
+    form.upper = "300";
+    const auto run = st.viewer.tualotuyo_now(form, {});
+    EXPECT_EQ(run.file, st.dir / "creas/euro_201305011200.jpg") << run.why;
+    EXPECT_TRUE(tesmar::display::readJpeg(run.file).ok());
+    EXPECT_NE(st.viewer.title.find("Sliced (250 ; 300)"), std::string::npos) << st.viewer.title;
+}
+
 }  // namespace
