@@ -1,9 +1,5 @@
 #include "viewer/cli.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
 #include <charconv>
 #include <chrono>
 #include <csignal>
@@ -12,6 +8,7 @@
 #include <ostream>
 
 #include "common/clock.h"
+#include "common/station_lock.h"
 #include "common/json_writer.h"
 #include "tools/kit/kit.h"
 #include "viewer/display/png_writer.h"
@@ -342,12 +339,8 @@ int productsCommand(const Args& args, std::ostream& out, std::ostream& err, cons
     const std::filesystem::path dir = dirFlag ? std::filesystem::path((*dirFlag)[0]) : std::filesystem::current_path();
     if (!std::filesystem::exists(dir / "product.txt")) return fail(err, (dir / "product.txt").string() + " does not exist");
     // One product cycle per station: the desktop's and this service's would write the same files.
-    const auto lockPath = dir / ".product-cycle.lock";
-    const int lock = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (lock < 0 || ::flock(lock, LOCK_EX | LOCK_NB) != 0) {
-        if (lock >= 0) ::close(lock);
-        return fail(err, "another product cycle is running on " + dir.string());
-    }
+    const auto lock = station::StationLock::tryAcquire(dir, kProductCycleJob);
+    if (!lock) return fail(err, "another product cycle is running on " + dir.string());
     station::ConsoleHost host;
     const station::SystemClock clock;
     Viewer v(host, clock, dir);
@@ -384,8 +377,6 @@ int productsCommand(const Args& args, std::ostream& out, std::ostream& err, cons
             for (int s = 0; s < 90 && !stopRequested; ++s) std::this_thread::sleep_for(std::chrono::seconds(1));
         }
     }
-    ::flock(lock, LOCK_UN);
-    ::close(lock);
     return code;
 }
 

@@ -65,6 +65,9 @@ struct ShownPicture {
     bool incomplete = false;  // part of its lines were missing from the file
 };
 
+// The station job that the product cycle locks: one cycle per station.
+inline constexpr const char* kProductCycleJob = "product-cycle";
+
 class Viewer {
 public:
     Viewer(station::Host& host, const station::Clock& clock, std::filesystem::path stationDir);
