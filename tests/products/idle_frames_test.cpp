@@ -16,14 +16,7 @@ std::string inProds(const char* name) {
 }
 
 ProductEntry composite() {
-    ProductEntry e;
-    e.header = "## eur zoom";
-    e.code = 'c';
-    e.box1 = "3";
-    e.box2 = "2";
-    e.box3 = "1";
-    e.detail = "5";
-    return e;
+    return ProductEntry{"## eur zoom", 'c', "3", "2", "1", "0", "0", "5"};
 }
 
 TEST(IdleFrames, TheEntrysProductsOldestFirst) {
