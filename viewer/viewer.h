@@ -23,6 +23,8 @@
 #include "viewer/display/raster.h"
 #include "viewer/display/readout.h"
 #include "viewer/display/remap.h"
+#include "viewer/display/kml.h"
+#include "common/result.h"
 #include "viewer/products/product_editor.h"
 #include "viewer/products/product_list.h"
 #include "common/gated_host.h"
@@ -146,6 +148,9 @@ public:
     // on the last click; `mausea` re-centres on the middle of the display.
     bool zoomin();
     bool zoom_out();
+    // The current kind of picture built again from the current file and settings: nothing
+    // when the kind cannot be rebuilt, else whether its builder succeeded.
+    std::optional<bool> rebuildPicture();
     bool recentre();
     bool mausea();
     // Remap > "Mercator" / "Polar stereographic": the corners offered for the picture on
@@ -180,6 +185,24 @@ public:
     ProductRun makeProduct(const products::ProductEntry& entry, const std::filesystem::path& dir,
                            const display::MarkPainter& painter);
     ProductRun makeProduct(const ProductJob& job, const display::MarkPainter& painter);
+    // File > Save as bitmap / JPEG / PNG: the picture with its marks and the stamp, written
+    // under the chosen name with its extension. The stamp goes on a copy, never on screen.
+    enum class PictureFormat { Bmp, Jpeg, Png };
+    station::Result<std::filesystem::path> savePicture(const std::filesystem::path& chosen, PictureFormat format,
+                                                       const display::MarkPainter& painter);
+    // The projection window's "Save as bitmap": the projected picture, no stamp.
+    station::Result<std::filesystem::path> saveProjectionBmp(const std::filesystem::path& chosen);
+    // "Save for GoogleE..": the projection as JPEG plus its ground-overlay KML, corners as typed.
+    station::Result<std::filesystem::path> guarda_ge(const std::filesystem::path& chosen,
+                                                     const display::OverlayCorners& typed);
+    // "Nudge": the last overlay's KML written again with its corners moved (north, south,
+    // east, west settings, 50 moves nothing); without one, the animation index.
+    station::Result<std::filesystem::path> do_nudge(const std::array<int, 4>& settings);
+    // "GE animation": each file's picture of the current kind remapped for Google Earth into
+    // creas/ge_TIME.jpg, and the index creas/kml_KIND.kml. Gives the index.
+    station::Result<std::filesystem::path> ge_animation(const std::vector<std::filesystem::path>& files,
+                                                        const display::Corners& corners,
+                                                        const display::MarkPainter& painter);
     // "Show_it_now": the product window's entry made on the current file into creas/.
     ProductRun tualotuyo_now(const products::ProductForm& form, const display::MarkPainter& painter);
     // Makes every entry for `nativeFile` (or the newest slot of nats/ when empty) unless that
@@ -255,6 +278,16 @@ public:
     // Distance measurement of the read-out (switched on by the transect tool).
     bool cursormeas = false;
     nav::GeoPoint distanceOrigin;
+    struct SavedOverlay {
+        std::filesystem::path kml;  // empty until the first overlay is saved
+        std::string baseName;
+        double north = 0, south = 0, east = 0, west = 0;
+    } overlay;
+    struct Animation {
+        std::vector<std::string> times;
+        display::AnimationCorners corners;
+        int kind = 0;
+    } animation;
     std::string date_ante;  // scene time of the last slot whose products were made
     std::string unreadable_ante;  // the last Native file the cycle could not read, and its time
     // Asked once for a coast mask in this session; unattended runs never ask.

@@ -39,25 +39,30 @@ bool Viewer::zoomin() {
     return true;
 }
 
+std::optional<bool> Viewer::rebuildPicture() {
+    switch (prodnr) {
+        case 1: return geogracr();
+        case 2: return composite();
+        case 3: return two_channel_tt();
+        case 4: return hr_colour() && hr_colo(hrvColour);
+        case 5:
+        case 6: return compose();
+        default: return std::nullopt;
+    }
+}
+
 bool Viewer::zoom_out() {
     const int depth = zoom.depth();
     if (depth == 0) return false;
     // The clicks of the levels that stay, before the rebuild forgets them.
     std::vector<display::RasterCell> clicks;
     for (int i = 0; i + 1 < depth; ++i) clicks.push_back(zoom.click(i));
-    bool rebuilt = false;
-    switch (prodnr) {
-        case 1: rebuilt = geogracr(); break;
-        case 2: rebuilt = composite(); break;
-        case 3: rebuilt = two_channel_tt(); break;
-        case 4: rebuilt = hr_colour() && hr_colo(hrvColour); break;
-        case 5:
-        case 6: rebuilt = compose(); break;
-        default:
-            host.message("This picture cannot be rebuilt: it stays zoomed");
-            return false;
+    const auto rebuilt = rebuildPicture();
+    if (!rebuilt) {
+        host.message("This picture cannot be rebuilt: it stays zoomed");
+        return false;
     }
-    if (!rebuilt) return false;
+    if (!*rebuilt) return false;
     for (const auto& c : clicks) zoomStep(*this, c.col, c.row);
     zoominchiv = zoom.depth() > 0;
     return true;
