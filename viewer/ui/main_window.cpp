@@ -14,7 +14,10 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QTimer>
 #include <QVBoxLayout>
+
+#include "viewer/products/ui/product_window.h"
 
 #include "viewer/display/picture/qt_picture.h"
 #include "viewer/compose/ui/complex_composite_dialog.h"
@@ -205,7 +208,9 @@ QWidget* MainWindow::buildControls() {
 
     idle_ = new QCheckBox("idle");
     idle_->setVisible(false);
+    idle_->setToolTip("Show the stored products of one entry of the list as a slide show");
     side->addWidget(idle_);
+    buildProductControls(side);
     side->addStretch(1);
     row->addLayout(side);
 
@@ -472,16 +477,7 @@ void MainWindow::remapCorners(bool polar) {
             }
             pullControls();
             if (!viewer_->remapPicture(request)) return;
-            if (!projection_) {
-                projection_ = new ProjectionWindow(this);
-                connect(projection_, &ProjectionWindow::takeToMainRequested, this, [this] {
-                    if (viewer_->taketomain()) showPicture();
-                    projection_->close();
-                });
-            }
-            projection_->setPicture(picture::toQImage(viewer_->projection));
-            projection_->show();
-            projection_->raise();
+            showProjection();
         });
     }
     dialog->offer(*corners, viewer_->window.fi, viewer_->window.la);

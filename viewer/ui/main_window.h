@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/clock.h"
+#include "common/station_lock.h"
 #include "viewer/ui/qt_host.h"
 #include "viewer/viewer.h"
 
@@ -18,6 +19,8 @@ class QSpinBox;
 class QSlider;
 class QCheckBox;
 class QGroupBox;
+class QTimer;
+class QVBoxLayout;
 
 namespace tesmar::ui {
 
@@ -29,6 +32,7 @@ class ColourEditorWindow;
 class RestrictColourWindow;
 class RemapCornersDialog;
 class ProjectionWindow;
+class ProductWindow;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -120,6 +124,35 @@ private:
     QGroupBox* compositionBox_ = nullptr;
     QCheckBox* ihs_ = nullptr;
     QLabel* rangeLabel_ = nullptr;
+
+    // Products and export (main_window_products.cpp).
+    void buildProductControls(QVBoxLayout* side);
+    void setupProducts();
+    void cycleTick();
+    void generatingToggled(bool on);
+    void idleToggled(bool on);
+    void nextSlide();
+    void showItNow();
+    void loopItNow();
+    void startProcessing();
+    void savePicture(Viewer::PictureFormat format);
+    void saveProjectionBitmap();
+    void saveForGoogleEarth();
+    void nudge();
+    void geAnimation();
+    std::vector<std::filesystem::path> chooseNativeFiles();
+    void showProjection();
+    display::MarkPainter painter() const;
+
+    ProductWindow* productWindow_ = nullptr;
+    QCheckBox* generating_ = nullptr;
+    QTimer* cycleTimer_ = nullptr;
+    QTimer* slideTimer_ = nullptr;
+    std::optional<station::StationLock> productLock_;
+    bool productRunning_ = false;  // a run is in progress: the idle show and ticks wait
+    std::vector<std::filesystem::path> slides_;
+    std::size_t slide_ = 0;
+    int slidesThisTick_ = 0;
 
     // Menu commands by "Menu/Caption", and one caption setter per main-menu entry.
     std::map<std::string, std::function<void()>> commands_;

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace tesmar::ui {
@@ -67,6 +68,11 @@ bool RemapCornersDialog::request(display::RemapRequest& out) const {
     return true;
 }
 
+display::OverlayCorners RemapCornersDialog::typedCorners() const {
+    auto text = [this](std::size_t i) { return entries_[i]->text().trimmed().toStdString(); };
+    return {text(3), text(1), text(0), text(2)};
+}
+
 ProjectionWindow::ProjectionWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setWindowTitle("Projection");
     auto* layout = new QVBoxLayout(this);
@@ -76,15 +82,57 @@ ProjectionWindow::ProjectionWindow(QWidget* parent) : QWidget(parent, Qt::Window
     scroll->setWidgetResizable(true);
     layout->addWidget(scroll, 1);
     auto* buttons = new QHBoxLayout;
+    auto* saveBitmap = new QPushButton("Save as bitmap");
+    auto* saveGoogle = new QPushButton("Save for GoogleE..");
     auto* take = new QPushButton("Take to Main");
     auto* close = new QPushButton("Close");
+    buttons->addWidget(saveBitmap);
+    buttons->addWidget(saveGoogle);
     buttons->addStretch(1);
     buttons->addWidget(take);
     buttons->addWidget(close);
     layout->addLayout(buttons);
+
+    // Each side moves by 0.02 degrees a step away from 50.
+    nudgePanel_ = new QWidget;
+    auto* nudgeRow = new QHBoxLayout(nudgePanel_);
+    nudgeRow->setContentsMargins(0, 0, 0, 0);
+    const std::array<const char*, 4> sides{"north", "south", "east", "west"};
+    for (std::size_t i = 0; i < 4; ++i) {
+        nudges_[i] = new QSpinBox;
+        nudges_[i]->setRange(0, 100);
+        nudges_[i]->setValue(50);
+        nudgeRow->addWidget(new QLabel(sides[i]));
+        nudgeRow->addWidget(nudges_[i]);
+    }
+    auto* nudge = new QPushButton("Nudge");
+    auto* zero = new QPushButton("0");
+    zero->setToolTip("All four sides back to 50");
+    nudgeRow->addWidget(nudge);
+    nudgeRow->addWidget(zero);
+    nudgeRow->addStretch(1);
+    layout->addWidget(nudgePanel_);
+    nudgePanel_->setVisible(false);
+    connect(saveBitmap, &QPushButton::clicked, this, &ProjectionWindow::saveBitmapRequested);
+    connect(saveGoogle, &QPushButton::clicked, this, &ProjectionWindow::saveGoogleEarthRequested);
+    connect(nudge, &QPushButton::clicked, this, &ProjectionWindow::nudgeRequested);
+    connect(zero, &QPushButton::clicked, this, [this] {
+        for (auto* n : nudges_) n->setValue(50);
+    });
     connect(take, &QPushButton::clicked, this, &ProjectionWindow::takeToMainRequested);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     resize(960, 820);
+}
+
+void ProjectionWindow::showNudgePanel(bool visible) { nudgePanel_->setVisible(visible); }
+
+std::array<int, 4> ProjectionWindow::nudgeSettings() const {
+    return {nudges_[0]->value(), nudges_[1]->value(), nudges_[2]->value(), nudges_[3]->value()};
+}
+
+void ProjectionWindow::closeEvent(QCloseEvent* event) {
+    nudgePanel_->setVisible(false);
+    QWidget::closeEvent(event);
 }
 
 void ProjectionWindow::setPicture(const QImage& image) {

@@ -6,10 +6,12 @@
 #include <QImage>
 #include <array>
 
+#include "viewer/display/kml.h"
 #include "viewer/display/remap.h"
 
 class QLineEdit;
 class QCheckBox;
+class QSpinBox;
 class QLabel;
 
 namespace tesmar::ui {
@@ -24,6 +26,8 @@ public:
     void offer(const display::Corners& corners, double lon0, double lat0);
     // The entries as a request; false when one is not a number.
     bool request(display::RemapRequest& out) const;
+    // The corners as typed (north, south, east, west), for the Google-Earth overlay.
+    display::OverlayCorners typedCorners() const;
 
 signals:
     void projectRequested();
@@ -41,12 +45,23 @@ class ProjectionWindow : public QWidget {
 public:
     explicit ProjectionWindow(QWidget* parent = nullptr);
     void setPicture(const QImage& image);
+    // The nudge panel shows once an overlay or an animation has been saved.
+    void showNudgePanel(bool visible);
+    std::array<int, 4> nudgeSettings() const;  // north, south, east, west
 
 signals:
     void takeToMainRequested();
+    void saveBitmapRequested();
+    void saveGoogleEarthRequested();
+    void nudgeRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     QLabel* picture_ = nullptr;
+    QWidget* nudgePanel_ = nullptr;
+    std::array<QSpinBox*, 4> nudges_{};
 };
 
 }  // namespace tesmar::ui
