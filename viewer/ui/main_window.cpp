@@ -75,6 +75,7 @@ MainWindow::MainWindow(const std::filesystem::path& station, QWidget* parent) : 
             build([this, &recipe] { return viewer_->runRecipe(recipe); });
             if (complexDialog_) complexDialog_->setSettings(viewer_->complex);
         };
+    addProductCommands();
     buildMenus();
     setCentralWidget(buildControls());
     resize(1240, 880);

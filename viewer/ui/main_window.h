@@ -127,6 +127,7 @@ private:
 
     // Products and export (main_window_products.cpp).
     void buildProductControls(QVBoxLayout* side);
+    void addProductCommands();
     void setupProducts();
     void cycleTick();
     void generatingToggled(bool on);

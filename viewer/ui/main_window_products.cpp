@@ -49,7 +49,9 @@ void MainWindow::buildProductControls(QVBoxLayout* side) {
     cycleTimer_->start();
     slideTimer_ = new QTimer(this);
     connect(slideTimer_, &QTimer::timeout, this, [this] { nextSlide(); });
+}
 
+void MainWindow::addProductCommands() {
     commands_["File/Setup product"] = [this] { setupProducts(); };
     commands_["File/Save as bitmap"] = [this] { savePicture(Viewer::PictureFormat::Bmp); };
     commands_["File/Save as JPEG"] = [this] { savePicture(Viewer::PictureFormat::Jpeg); };
