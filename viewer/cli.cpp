@@ -356,7 +356,7 @@ int productsCommand(const Args& args, std::ostream& out, std::ostream& err, cons
             char seconds[32];
             std::snprintf(seconds, sizeof seconds, "%.2f s", r.seconds);
             if (r.file.empty()) out << "failed:  " << r.entry << ": " << r.why << '\n';
-            else out << "made:    " << r.file.string() << "  (" << seconds << ")\n";
+            else out << "made:    " << r.file.string() << "  (" << seconds << ")" << (r.note.empty() ? "" : "  " + r.note) << '\n';
         }
         out.flush();
         return runs;

@@ -100,6 +100,7 @@ Viewer::ProductRun Viewer::makeProduct(const ProductJob& job, const display::Mar
     auto finish = [&](std::string why) {
         // What a command would have shown in a dialog says best why the entry failed.
         if (!why.empty() && !gate.lastMessage.empty()) why += ": " + gate.lastMessage;
+        if (why.empty()) run.note = gate.lastMessage;
         run.why = std::move(why);
         gate.quiet = savedQuiet;
         controls = savedControls;

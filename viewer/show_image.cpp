@@ -104,7 +104,11 @@ void Viewer::renderPicture() {
 void Viewer::superoverl() {
     if (!controls.coastLines) return;
     if (!fs::exists(coastBitmap)) {
-        if (unattended) return;
+        if (unattended) {
+            // Nobody can choose a mask now: the picture is made without coasts, and says so.
+            host.message("No coast lines: the coast mask " + coastBitmap.string() + " is missing");
+            return;
+        }
         host.message(mess(1));
         station::FileDialog dialog;
         dialog.title = mess(6);

@@ -167,6 +167,7 @@ public:
         std::filesystem::path file;  // empty when nothing was written
         std::string why;             // why not
         double seconds = 0;
+        std::string note;            // what a made product lacks (no coast mask, ...)
     };
     // One picture to make: what to build, its options, and where and how it is written.
     struct ProductJob {

@@ -93,7 +93,11 @@ TEST(ProductCycle, MakesEveryEntryThatCanBeMadeAndSkipsTheOthers) {
 TEST(ProductCycle, EachSlotIsMadeOnce) {
     Station st;
     st.dir.write("product.txt", "## ir\ns\n9\n\n\n0\n0\n4\n");
-    ASSERT_EQ(st.tick().size(), 1u);
+    st.viewer.controls.coastLines = true;  // but the station has no coast mask
+    const auto made = st.tick();
+    ASSERT_EQ(made.size(), 1u);
+    EXPECT_NE(made[0].note.find("coast mask"), std::string::npos) << "made without coasts, and said so";
+    EXPECT_TRUE(st.host.messages.empty());
     const auto first = fs::last_write_time(st.dir / "prods/ir_s9r4_201305011200.jpg");
 
     // No new file: the next ticks do nothing, even with the file touched again.

@@ -100,6 +100,12 @@ void MainWindow::generatingToggled(bool on) {
         return;
     }
     if (idle_->isChecked()) idle_->setChecked(false);
+    pullControls();
+    if (viewer_->controls.coastLines && !fs::exists(viewer_->coastBitmap)) {
+        // Asked now, while somebody is there: the cycle itself never asks.
+        host_->message(viewer_->mess(1));
+        viewer_->change_coast();
+    }
     statusBar()->showMessage("Generating products: new files of nats/ are made into prods/ every 90 seconds");
     QTimer::singleShot(0, this, [this] { cycleTick(); });
 }
@@ -132,7 +138,7 @@ void MainWindow::cycleTick() {
     for (const auto& r : runs) {
         // The log of an unattended desktop: one line per product, like the service's.
         if (r.file.empty()) std::cerr << "failed:  " << r.entry << ": " << r.why << '\n';
-        else std::cerr << "made:    " << r.file.string() << '\n';
+        else std::cerr << "made:    " << r.file.string() << (r.note.empty() ? "" : "  " + r.note) << '\n';
         if (r.file.empty()) failed += " " + q(r.entry);
         else ++made;
     }
