@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "common/scripted_host.h"
-#include "tests/support/temp_dir.h"
+#include "tests/support/viewer_station.h"
 #include "viewer/display/picture_files.h"
 #include "viewer/viewer.h"
 
@@ -20,15 +20,8 @@ std::string read(const fs::path& p) {
     return s.str();
 }
 
-struct Fixture {
-    TempDir dir;
-    station::ScriptedHost host;
-    station::ManualClock clock;
-    tesmar::Viewer viewer{host, clock, dir.path()};
-
+struct Fixture : testing_support::ViewerStation {
     Fixture() {
-        viewer.oncre();
-        viewer.controls.coastLines = false;
         viewer.controls.lon = "0";
         viewer.controls.lat = "0";
     }

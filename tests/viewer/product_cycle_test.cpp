@@ -3,7 +3,7 @@
 #include <set>
 
 #include "common/scripted_host.h"
-#include "tests/support/temp_dir.h"
+#include "tests/support/viewer_station.h"
 #include "viewer/display/picture_files.h"
 #include "viewer/viewer.h"
 
@@ -14,17 +14,13 @@ using testing_support::TempDir;
 
 // A station with a band of lines around the equator for slot 2013-05-01 12:00; channel 7 is
 // not in the file, so entries that need it must fail on their own.
-struct Station {
-    TempDir dir;
-    station::ScriptedHost host;
-    station::ManualClock clock;
-    tesmar::Viewer viewer{host, clock, dir.path()};
+struct Station : testing_support::ViewerStation {
     std::vector<std::string> stamps;
 
     Station() {
         writeSlot("201305011200");
         clock.set(station::fileTime(dir / "nats/201305011200.nat") + std::chrono::seconds(60));
-        viewer.oncre();
+        viewer.oncre();  // again, now that the clock is the slot's
         viewer.controls.coastLines = false;
     }
     void writeSlot(const std::string& slot) {

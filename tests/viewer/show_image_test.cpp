@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "common/scripted_host.h"
-#include "tests/support/temp_dir.h"
+#include "tests/support/viewer_station.h"
 #include "viewer/cli.h"
 #include "viewer/viewer.h"
 
@@ -12,16 +12,7 @@ namespace {
 
 using testing_support::TempDir;
 
-struct Fixture {
-    TempDir dir;
-    station::ScriptedHost host;
-    station::ManualClock clock;
-    tesmar::Viewer viewer{host, clock, dir.path()};
-
-    Fixture() {
-        viewer.oncre();
-        viewer.controls.coastLines = false;
-    }
+struct Fixture : testing_support::ViewerStation {
     void open(const synth::SyntheticScene& s) { ASSERT_TRUE(viewer.abrefiche_secre(dir.native("scene.nat", s))); }
 };
 
