@@ -11,13 +11,21 @@ std::string templateFileName(char satellite, char fallback) {
     return satellite == '1' ? std::string("hformat.txt") : "hformat" + std::string(1, satellite) + ".txt";
 }
 
-std::string templateText(char satellite) {
-    std::string text;
+std::vector<std::string> templateLines(char satellite) {
+    std::vector<std::string> lines;
     // Channels 1 to 11 first, then HRV, as the Native file orders them.
     for (int channel = 1; channel <= 12; ++channel)
         for (int segment = 1; segment <= segmentsOf(channel); ++segment)
-            text += SegmentName{'H', satellite, false, Part::Image, channel, segment, "000000000000", true}.build() +
-                    "\n";
+            lines.push_back(SegmentName{'H', satellite, false, Part::Image, channel, segment, "000000000000", true}.build());
+    return lines;
+}
+
+std::string templateText(char satellite) {
+    std::string text;
+    for (const auto& line : templateLines(satellite)) {
+        text += line;
+        text += '\n';
+    }
     return text;
 }
 

@@ -13,7 +13,8 @@ namespace station::segments {
 // "4" hformat4.txt; another digit takes `fallback` ('2' for the reception processor, '4' for
 // the viewer).
 std::string templateFileName(char satellite, char fallback);
-// The 112 lines of an MSG template for a satellite (the kit writes them).
+// The 112 lines of an MSG template for a satellite, and the file the kit writes of them.
+std::vector<std::string> templateLines(char satellite);
 std::string templateText(char satellite);
 // The lines of a template file (CR LF accepted); empty when it cannot be read.
 std::vector<std::string> readTemplate(const std::filesystem::path& file);

@@ -67,13 +67,7 @@ TEST(SlotTime, ArithmeticAcrossMonthsYearsAndRefresh) {
 }
 
 TEST(SegmentTemplates, ExpectedNamesOfASlotInEitherScan) {
-    const auto text = templateText('4');
-    std::vector<std::string> lines;
-    for (std::size_t at = 0; at < text.size();) {
-        const auto end = text.find('\n', at);
-        lines.push_back(text.substr(at, end - at));
-        at = end + 1;
-    }
+    const auto lines = templateLines('4');
     ASSERT_EQ(lines.size(), 112u);
     for (const auto* scan : {"________", "_RSS____"}) {
         const auto expected = expectedSegments(lines, scan, "201906121030", false);

@@ -6,10 +6,13 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <sstream>
 
+#include "common/xrit_header.h"
 #include "tests/support/temp_dir.h"
 #include "tools/kit/coast_text.h"
+#include "tools/kit/reception_files.h"
 #include "viewer/scene/navigation.h"
 
 namespace {
@@ -70,14 +73,23 @@ struct KitFixture {
     }
 };
 
+// What the reception needs, in the order the kit writes it.
+const std::vector<std::string> kReceptionFiles{"cabecero.nat", "cabecerr.nat", "hformat.txt", "hformat2.txt",
+                                               "hformat3.txt", "hformat4.txt", "zeroh", "zeron", "pro", "epi"};
+
+std::vector<std::string> withReceptionFiles(std::vector<std::string> names, bool sorted = true) {
+    names.insert(names.end(), kReceptionFiles.begin(), kReceptionFiles.end());
+    if (sorted) std::sort(names.begin(), names.end());
+    return names;
+}
+
 TEST(StationKit, MakesEveryFileOfAnEmptyStation) {
     KitFixture f;
     const auto r = f.run();
     ASSERT_TRUE(r.ok()) << r.error();
-    EXPECT_EQ(f.names(),
-              (std::vector<std::string>{"coast.txt", "coastline_hrv.pbm", "coastline_m11.bmp",
-                                        "creas", "label.txt", "nats", "prods", "town.txt"}));
-    EXPECT_EQ(r->written.size(), 8U);
+    EXPECT_EQ(f.names(), withReceptionFiles({"coast.txt", "coastline_hrv.pbm", "coastline_m11.bmp", "creas",
+                                             "label.txt", "nats", "prods", "town.txt"}));
+    EXPECT_EQ(r->written.size(), 18U);
     EXPECT_TRUE(r->kept.empty());
 
     EXPECT_EQ(contents(f.station / "label.txt"), "EUMETSAT \n");
@@ -135,8 +147,7 @@ TEST(StationKit, NeverReplacesTheUsersFilesAndNeedsNoGmtForThem) {
     EXPECT_EQ(contents(f.station / "coast.txt"), ">0\n0 0\n>\n");
     EXPECT_EQ(contents(f.station / "nats/scene.nat"), "x");
     EXPECT_EQ(r->kept, (std::vector<std::string>{"nats/", "label.txt", "town.txt", "coast.txt"}));
-    EXPECT_EQ(r->written, (std::vector<std::string>{"prods/", "creas/", "coastline_m11.bmp",
-                                                    "coastline_hrv.pbm"}));
+    EXPECT_EQ(r->written, withReceptionFiles({"prods/", "creas/", "coastline_m11.bmp", "coastline_hrv.pbm"}, false));
     // The masks follow the user's coast.txt.
     EXPECT_TRUE(bmpCoast(contents(f.station / "coastline_m11.bmp"), 1856, 3711 - 1856));
 
@@ -144,7 +155,7 @@ TEST(StationKit, NeverReplacesTheUsersFilesAndNeedsNoGmtForThem) {
     const auto again = f.run();
     ASSERT_TRUE(again.ok()) << again.error();
     EXPECT_TRUE(again->written.empty());
-    EXPECT_EQ(again->kept.size(), 8U);
+    EXPECT_EQ(again->kept.size(), 18U);
 }
 
 TEST(StationKit, FailingGmtLeavesNoCoastFileButTheRest) {
@@ -173,9 +184,7 @@ TEST(StationKit, FailingGmtLeavesNoCoastFileButTheRest) {
             EXPECT_NE(r.error().find("gmt gmt-gshhg-low"), std::string::npos)
                 << c.what << ": " << r.error();
         }
-        EXPECT_EQ(f.names(),
-                  (std::vector<std::string>{"creas", "label.txt", "nats", "prods", "town.txt"}))
-            << c.what;
+        EXPECT_EQ(f.names(), withReceptionFiles({"creas", "label.txt", "nats", "prods", "town.txt"})) << c.what;
     }
 }
 
@@ -221,6 +230,29 @@ TEST(StationKit, RealGshhgLinesMatchTheirMasks) {
             ++checked;
         }
     EXPECT_GT(checked, 10000U);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(StationKit, ReceptionFilesHaveTheSizesTheAssemblyNeeds) {
+    std::map<std::string, std::size_t> sizes;
+    for (const auto& f : kit::receptionFiles()) sizes[f.name] = f.bytes.size();
+    EXPECT_EQ(sizes["cabecero.nat"], 5153u);
+    EXPECT_EQ(sizes["cabecerr.nat"], 5153u);
+    EXPECT_EQ(sizes["zeroh"], 3235638u);
+    EXPECT_EQ(sizes["zeron"], 2159158u);
+    EXPECT_EQ(sizes["pro"], 425551u);
+    EXPECT_EQ(sizes["epi"], 380415u);
+    EXPECT_EQ(sizes["hformat.txt"], 112u * 62);  // 61 characters and a newline a line
+    for (const auto& f : kit::receptionFiles())
+        if (f.name == "zeroh") {
+            const auto header = station::xrit::parseHeader(f.bytes);
+            ASSERT_TRUE(header && header->image);
+            EXPECT_EQ(header->image->compression, 0);
+            EXPECT_EQ(header->image->columns, 5568);
+        }
 }
 
 }  // namespace

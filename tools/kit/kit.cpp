@@ -12,6 +12,7 @@
 #include "tools/kit/coast_text.h"
 #include "tools/kit/gmt_source.h"
 #include "tools/kit/mask_files.h"
+#include "tools/kit/reception_files.h"
 #include "tools/kit/towns.h"
 
 namespace kit {
@@ -176,6 +177,13 @@ station::Result<KitReport> makeStationKit(const fs::path& dir, std::ostream& log
         check(makeTowns(run, sources));
 
     check(makeCoast(run, sources));
+
+    for (const auto& f : receptionFiles()) {
+        if (run.has(f.name))
+            run.keep(f.name);
+        else
+            check(run.text(f.name, f.bytes, f.what));
+    }
     if (!errors.empty()) return R::failure(errors);
     return std::move(run.report());
 }
