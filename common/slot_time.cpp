@@ -3,7 +3,7 @@
 #include <cctype>
 #include <cstdio>
 
-namespace station::slots {
+namespace station::slot_time {
 
 namespace {
 
@@ -83,4 +83,4 @@ std::optional<std::int64_t> shortKey(std::string_view slot) {
     return std::stoll(std::string(slot.substr(2)));
 }
 
-}  // namespace station::slots
+}  // namespace station::slot_time

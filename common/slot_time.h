@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace station::slots {
+namespace station::slot_time {
 
 inline constexpr int kFullDiskMinutes = 15;
 inline constexpr int kRapidScanMinutes = 5;
@@ -23,4 +23,4 @@ std::string ant_fecha(int minutes, std::string_view slot, int refresh = kFullDis
 // "yymmddhhmm" as a number (it needs more than 31 bits from 2022 on).
 std::optional<std::int64_t> shortKey(std::string_view slot);
 
-}  // namespace station::slots
+}  // namespace station::slot_time

@@ -54,7 +54,7 @@ TEST(SegmentName, RefusesWhatIsNotASegmentName) {
 }
 
 TEST(SlotTime, ArithmeticAcrossMonthsYearsAndRefresh) {
-    using station::slots::ant_fecha;
+    using station::slot_time::ant_fecha;
     EXPECT_EQ(ant_fecha(15, "201912312345"), "202001010000");
     EXPECT_EQ(ant_fecha(5, "201906121058", 5), "201906121100");
     EXPECT_EQ(ant_fecha(-15, "202003010000"), "202002292345");  // leap day
@@ -62,8 +62,8 @@ TEST(SlotTime, ArithmeticAcrossMonthsYearsAndRefresh) {
     EXPECT_EQ(ant_fecha(0, "201906121058"), "201906121045");
     EXPECT_EQ(ant_fecha(15, "201904310000"), "");  // 31 April
     EXPECT_EQ(ant_fecha(15, "2019"), "");
-    EXPECT_EQ(*station::slots::shortKey("202201010000"), 2201010000LL);
-    EXPECT_GT(*station::slots::shortKey("202201010000"), 2147483647LL);
+    EXPECT_EQ(*station::slot_time::shortKey("202201010000"), 2201010000LL);
+    EXPECT_GT(*station::slot_time::shortKey("202201010000"), 2147483647LL);
 }
 
 TEST(SegmentTemplates, ExpectedNamesOfASlotInEitherScan) {

@@ -72,26 +72,26 @@ TEST(HritConversion, CountsSegmentsPerSlotInTimeOrder) {
 
     auto o = optionsIn(dir);
     auto census = countSegments(o);
-    ASSERT_EQ(census.slots.size(), 2u);
-    EXPECT_EQ(census.slots[0].slot, "201906121200");
-    EXPECT_EQ(census.slots[0].files, 1);
-    EXPECT_EQ(census.slots[1].files, 3);
+    ASSERT_EQ(census.perSlot.size(), 2u);
+    EXPECT_EQ(census.perSlot[0].slot, "201906121200");
+    EXPECT_EQ(census.perSlot[0].files, 1);
+    EXPECT_EQ(census.perSlot[1].files, 3);
     EXPECT_EQ(census.compressed, 3);
     EXPECT_EQ(census.uncompressed, 1);
     ASSERT_EQ(census.skipped.size(), 1u);
     EXPECT_NE(census.skipped[0].find("short"), std::string::npos);
 
     o.recursive = true;
-    EXPECT_EQ(countSegments(o).slots[0].files, 2) << "sub-folders, but not temp";
+    EXPECT_EQ(countSegments(o).perSlot[0].files, 2) << "sub-folders, but not temp";
     o.uncompressedOnly = true;
     census = countSegments(o);
-    ASSERT_EQ(census.slots.size(), 1u);
+    ASSERT_EQ(census.perSlot.size(), 1u);
     EXPECT_EQ(census.compressed, 3) << "seen, not counted";
     o.uncompressedOnly = false;
     o.regional = true;
     census = countSegments(o);
-    ASSERT_EQ(census.slots.size(), 1u);
-    EXPECT_EQ(census.slots[0].slot, "201906121205");
+    ASSERT_EQ(census.perSlot.size(), 1u);
+    EXPECT_EQ(census.perSlot[0].slot, "201906121205");
 
     // Thresholds: 40 % of 114 is 45, of 45 (rapid scan) 18; without the option any slot.
     o.regional = false;

@@ -87,11 +87,11 @@ station::Result<bool> checkOptions(ConversionOptions& o) {
         fs::create_directories(o.destination, ec);
         if (!fs::is_directory(o.destination)) refusal = "Such NAT directory does not exist and cannot be created";
     }
-    if (!station::slots::epochSeconds(o.start)) {
+    if (!station::slot_time::epochSeconds(o.start)) {
         o.start = "201112151800";
         refusal = "Use date-time format: yyyymmddhhmm (no gaps) in start date";
     }
-    if (!station::slots::epochSeconds(o.end)) {
+    if (!station::slot_time::epochSeconds(o.end)) {
         o.end = "201112152100";
         refusal = "Use date-time format: yyyymmddhhmm in end date";
     }
@@ -113,7 +113,7 @@ Census countSegments(const ConversionOptions& o) {
         }
         ++perSlot[f.name.slot];
     }
-    for (const auto& [slot, files] : perSlot) census.slots.push_back({slot, files});
+    for (const auto& [slot, files] : perSlot) census.perSlot.push_back({slot, files});
     return census;
 }
 
@@ -123,22 +123,22 @@ int offerThreshold(const ConversionOptions& o) {
 
 std::vector<SlotCount> offeredSlots(const Census& census, const ConversionOptions& o) {
     std::vector<SlotCount> offered;
-    for (const auto& s : census.slots)
+    for (const auto& s : census.perSlot)
         if (s.files >= offerThreshold(o)) offered.push_back(s);
     return offered;
 }
 
-std::vector<SlotOutcome> convert(const ConversionOptions& o, const std::vector<std::string>& slots,
+std::vector<SlotOutcome> convert(const ConversionOptions& o, const std::vector<std::string>& chosenSlots,
                                  const fs::path& programDir, const DecompressBatch& decompress, const Progress& progress) {
     const auto say = [&](const std::string& text) {
         if (progress) progress(text);
     };
     std::vector<SlotOutcome> outcomes;
-    const std::set<std::string> chosen(slots.begin(), slots.end());
+    const std::set<std::string> chosen(chosenSlots.begin(), chosenSlots.end());
     // A scratch folder of our own: nothing the user keeps in the destination is touched.
     std::string pattern = (o.destination / ".hrit2native-XXXXXX").string();
     if (!::mkdtemp(pattern.data())) {
-        for (const auto& s : slots) outcomes.push_back({s, {}, "cannot make a scratch folder in " + o.destination.string()});
+        for (const auto& s : chosenSlots) outcomes.push_back({s, {}, "cannot make a scratch folder in " + o.destination.string()});
         return outcomes;
     }
     const fs::path scratch = pattern, temp = scratch / "temp", tempc = scratch / "tempc";
@@ -148,7 +148,7 @@ std::vector<SlotOutcome> convert(const ConversionOptions& o, const std::vector<s
     // Copy the chosen slots' segments.
     const auto census = countSegments(o);
     std::map<std::string, int> counts;
-    for (const auto& s : census.slots) counts[s.slot] = s.files;
+    for (const auto& s : census.perSlot) counts[s.slot] = s.files;
     const int copyThreshold = o.threshold ? percentOf(o, o.regional ? 43 : 112) : 0;
     std::map<std::string, char> satellite;
     std::vector<fs::path> compressed;
@@ -179,7 +179,7 @@ std::vector<SlotOutcome> convert(const ConversionOptions& o, const std::vector<s
     }
 
     const auto& programFile = [&](const char* name) { return programDir / name; };
-    for (const auto& slot : slots) {
+    for (const auto& slot : chosenSlots) {
         SlotOutcome out{slot, {}, {}, 0, 0};
         const auto target = o.destination / (slot + ".nat");
         if (!satellite.count(slot)) {

@@ -37,7 +37,7 @@ struct SlotCount {
 };
 
 struct Census {
-    std::vector<SlotCount> slots;  // in time order
+    std::vector<SlotCount> perSlot;  // in time order
     int uncompressed = 0;
     int compressed = 0;
     std::vector<std::string> skipped;  // files passed over, and why
@@ -65,7 +65,7 @@ using DecompressBatch =
 using Progress = std::function<void(const std::string&)>;
 
 // Converts the chosen slots; `programDir` holds the templates, blanks and stand-by files.
-std::vector<SlotOutcome> convert(const ConversionOptions& options, const std::vector<std::string>& slots,
+std::vector<SlotOutcome> convert(const ConversionOptions& options, const std::vector<std::string>& chosenSlots,
                                  const std::filesystem::path& programDir, const DecompressBatch& decompress,
                                  const Progress& progress = {});
 
