@@ -5,7 +5,7 @@
 #include <string>
 #include <system_error>
 
-#include "tools/kit/child_process.h"
+#include "common/child_process.h"
 #include "tools/kit/text_lines.h"
 
 namespace kit {
@@ -66,7 +66,7 @@ station::Result<std::vector<GeoLine>> runCoast(const std::filesystem::path& gmt,
                                                const std::vector<std::string>& args,
                                                std::string_view what, const ScratchDir& scratch) {
     using R = station::Result<std::vector<GeoLine>>;
-    const auto run = runProgram(gmt, args, scratch.path());
+    const auto run = station::runProgram(gmt, args, {.workDir = scratch.path()});
     if (!run) return R::failure(run.error() + installHint());
     if (run->exitCode != 0) {
         std::string why =

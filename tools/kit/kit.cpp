@@ -184,6 +184,18 @@ station::Result<KitReport> makeStationKit(const fs::path& dir, std::ostream& log
         else
             check(run.text(f.name, f.bytes, f.what));
     }
+    // `deco` may be the user's link to an installed decompressor: never replaced.
+    std::error_code linkError;
+    if (fs::exists(dir / "deco", linkError) || fs::is_symlink(dir / "deco", linkError)) {
+        run.keep("deco");
+    } else if (const auto standIn = standInDeco(); !standIn.empty()) {
+        fs::create_symlink(standIn, dir / "deco", linkError);
+        if (linkError) check(station::Result<bool>::failure("Cannot link deco: " + linkError.message()));
+        else {
+            run.report().written.push_back("deco");
+            log << "linked deco to " << standIn.string() << '\n';
+        }
+    }
     if (!errors.empty()) return R::failure(errors);
     return std::move(run.report());
 }

@@ -65,4 +65,13 @@ std::vector<ReceptionFile> receptionFiles() {
     return files;
 }
 
+std::filesystem::path standInDeco() {
+    std::error_code ec;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) return {};
+    for (const auto& candidate : {self.parent_path() / "deco", self.parent_path().parent_path() / "tools" / "deco" / "deco"})
+        if (std::filesystem::is_regular_file(candidate, ec)) return candidate;
+    return {};
+}
+
 }  // namespace kit
