@@ -37,7 +37,8 @@ const fs::path& scratchStation() {
         for (int i = 0; i < 24; ++i) {
             std::string e = kEntries[i % 5];
             const auto nameEnd = e.find('\n');
-            e.insert(nameEnd > 6 ? 6 : nameEnd, std::to_string(i));  // distinct names, distinct files
+            const std::string number = std::to_string(i);  // distinct names, distinct files
+            e = e.substr(0, nameEnd > 6 ? 6 : nameEnd).append(number).append(e.substr(nameEnd > 6 ? 6 : nameEnd));
             if (i >= 5) {
                 // Another place: the centre lines (6th and 7th) of the entry.
                 std::size_t at = 0;

@@ -113,7 +113,12 @@ PathResult Viewer::ge_animation(const std::vector<fs::path>& files, const displa
     for (std::size_t i = 0; i < files.size(); ++i) {
         host.progress(static_cast<int>(i), static_cast<int>(files.size()));
         const auto& file = files[i];
-        auto skip = [&](const std::string& why) { skipped += "\n" + file.filename().string() + ": " + why; };
+        auto skip = [&](const std::string& why) {
+            skipped += '\n';
+            skipped += file.filename().string();
+            skipped += ": ";
+            skipped += why;
+        };
         if (!abrefiche_secre(file) || !leedatos()) {
             skip("cannot be read");
             continue;

@@ -73,7 +73,7 @@ Viewer::ProductRun Viewer::makeProduct(const products::ProductEntry& e, const fs
                                        const display::MarkPainter& painter) {
     const auto output = products::productOutput(e, scene.bsc);
     if (!output) {
-        return {e.header, {}, std::string("product code '") + e.code + "' needs imagery this station does not make yet", 0};
+        return {e.header, {}, std::string("product code '") + e.code + "' needs imagery this station does not make yet", 0, {}};
     }
     auto job = ProductJob::of(e);
     job.file = dir / output->fileName;
@@ -178,7 +178,7 @@ std::vector<Viewer::ProductRun> Viewer::tualotuyo(const display::MarkPainter& pa
         const auto id = file.string() + "@" + std::to_string(fs::last_write_time(file, ec).time_since_epoch().count());
         if (id == unreadable_ante) return {};
         unreadable_ante = id;
-        return {{file.filename().string(), {}, "the Native file cannot be read", 0}};
+        return {{file.filename().string(), {}, "the Native file cannot be read", 0, {}}};
     }
     station::BusyScope busy(host);
     std::ifstream in(cdo() / "product.txt");
@@ -186,7 +186,7 @@ std::vector<Viewer::ProductRun> Viewer::tualotuyo(const display::MarkPainter& pa
     text << in.rdbuf();
     const auto list = products::parseProductList(text.str());
     std::vector<ProductRun> runs;
-    for (const auto& skipped : list.skipped) runs.push_back({"product.txt", {}, skipped, 0});
+    for (const auto& skipped : list.skipped) runs.push_back({"product.txt", {}, skipped, 0, {}});
     const int total = static_cast<int>(list.entries.size());
     for (int i = 0; i < total; ++i) {
         host.progress(i, total);
@@ -203,7 +203,7 @@ std::vector<Viewer::ProductRun> Viewer::tualotuyo(const display::MarkPainter& pa
 namespace tesmar {
 
 Viewer::ProductRun Viewer::tualotuyo_now(const products::ProductForm& form, const display::MarkPainter& painter) {
-    ProductRun refused{form.listText, {}, {}, 0};
+    ProductRun refused{form.listText, {}, {}, 0, {}};
     if (scene.fich.empty() || !fs::exists(scene.fich)) {
         refused.why = "open a Native file first";
         return refused;
