@@ -9,6 +9,7 @@
 
 #include "common/clock.h"
 #include "common/station_lock.h"
+#include "viewer/conversion/hrit_conversion.h"
 #include "common/json_writer.h"
 #include "tools/kit/kit.h"
 #include "viewer/display/png_writer.h"
@@ -38,6 +39,9 @@ constexpr const char* kUsage = R"(usage: tesmar [--dir STATION_DIR] [FILE.nat]  
        tesmar kit STATION_DIR                   create or complete a station directory
        tesmar products --dir STATION_DIR [--once] [--file FILE.nat] [--no-towns]
                                                 the product cycle of product.txt into prods/
+       tesmar convert --dir STATION_DIR --from SOURCE --to DESTINATION --start yyyymmddhhmm
+                      --end yyyymmddhhmm [--regional] [--uncompressed-only] [--threshold PERCENT]
+                      [--recursive] [--clean]    archived segments into one Native file per slot
        tesmar --help
 
 KIND is single (default: channel K), hrv (channel 12), composite (one channel per colour,
@@ -380,6 +384,51 @@ int productsCommand(const Args& args, std::ostream& out, std::ostream& err, cons
     return code;
 }
 
+int convertCommand(const Args& args, std::ostream& out, std::ostream& err) {
+    conversion::ConversionOptions o;
+    const auto dirFlag = args.flag("--dir", 1);
+    const std::filesystem::path dir = dirFlag ? std::filesystem::path((*dirFlag)[0]) : std::filesystem::current_path();
+    const auto value = [&](const char* flag) -> std::optional<std::string> {
+        const auto v = args.flag(flag, 1);
+        return v ? std::optional((*v)[0]) : std::nullopt;
+    };
+    if (!value("--from") || !value("--to") || !value("--start") || !value("--end"))
+        return usageError(err, "convert needs --from, --to, --start and --end");
+    o.source = *value("--from");
+    o.destination = *value("--to");
+    o.start = *value("--start");
+    o.end = *value("--end");
+    o.regional = args.has("--regional");
+    o.uncompressedOnly = args.has("--uncompressed-only");
+    o.recursive = args.has("--recursive");
+    o.clean = args.has("--clean");
+    o.threshold = args.has("--threshold");
+    if (const auto t = value("--threshold")) o.percentage = *t;
+    const auto checked = conversion::checkOptions(o);
+    if (!checked) return fail(err, checked.error());
+    const auto census = conversion::countSegments(o);
+    for (const auto& skipped : census.skipped) err << "tesmar: skipped " << skipped << '\n';
+    out << "Found " << census.uncompressed << " uncompressed and " << census.compressed
+        << " compressed HRIT files for merge\n";
+    const auto offered = conversion::offeredSlots(census, o);
+    if (offered.empty()) return fail(err, "No NATs can be generated for your choices");
+    std::vector<std::string> slots;
+    for (const auto& s : offered) slots.push_back(s.slot);
+    const auto outcomes = conversion::convert(o, slots, dir, conversion::stationDecoBatch(dir),
+                                              [&err](const std::string& line) { err << line << '\n'; });
+    int made = 0;
+    for (const auto& r : outcomes) {
+        if (r.file.empty()) {
+            out << r.slot << ": not assembled: " << r.why << '\n';
+        } else {
+            ++made;
+            out << r.slot << ": assembled " << r.file.string() << " (missing " << r.missingHrv << " HRV and "
+                << r.missingOther << " other segments)\n";
+        }
+    }
+    return made == static_cast<int>(outcomes.size()) ? 0 : 1;
+}
+
 int kitCommand(const Args& args, std::ostream& out, std::ostream& err) {
     const auto dir = args.positional(0, {});
     if (!dir) return usageError(err, "kit needs the station directory");
@@ -395,7 +444,8 @@ int kitCommand(const Args& args, std::ostream& out, std::ostream& err) {
 bool isCliInvocation(const std::vector<std::string>& args) {
     if (args.empty()) return false;
     const auto& a = args[0];
-    return a == "info" || a == "value" || a == "nav" || a == "show" || a == "kit" || a == "products" || a == "--help" || a == "-h" || a == "help";
+    return a == "info" || a == "value" || a == "nav" || a == "show" || a == "kit" || a == "products" || a == "convert" ||
+           a == "--help" || a == "-h" || a == "help";
 }
 
 int runCli(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err, const MarkPainter& painter) {
@@ -412,6 +462,7 @@ int runCli(const std::vector<std::string>& argv, std::ostream& out, std::ostream
     if (cmd == "show") return show(argv, args, out, err, painter);
     if (cmd == "kit") return kitCommand(args, out, err);
     if (cmd == "products") return productsCommand(args, out, err, painter);
+    if (cmd == "convert") return convertCommand(args, out, err);
     return usageError(err, "unknown command '" + cmd + "'");
 }
 

@@ -9,7 +9,10 @@
 #include <regex>
 #include <sstream>
 
+#include "common/segment_name.h"
+#include "common/xrit_header.h"
 #include "tests/support/temp_dir.h"
+#include "tools/kit/reception_files.h"
 #include "viewer/scene/native_scene.h"
 #include "viewer/scene/navigation.h"
 
@@ -221,6 +224,44 @@ TEST(CliProducts, OnceMakesTheNewestSlotAndOneCycleRunsPerStation) {
     const auto noList = run({"products", "--dir", (dir / "nats").string(), "--once"});
     EXPECT_NE(noList.code, 0);
     EXPECT_NE(noList.err.find("product.txt"), std::string::npos) << noList.err;
+}
+
+}  // namespace
+
+namespace {
+
+// A slot as the broadcast names it, its image segments in the uncompressed form the stand-in
+// decompressor takes; `tesmar convert` makes it one Native file with the station's `deco`.
+TEST(CliConvert, ArchivedSegmentsBecomeANativeFile) {
+    namespace seg = station::segments;
+    TempDir dir;
+    for (const auto& f : kit::receptionFiles()) dir.write("station/" + f.name, f.bytes);
+    std::filesystem::create_symlink(STATION_DECO_PROGRAM, dir / "station" / "deco");
+    const std::string slot = "201906121030";
+    for (int k = 1; k <= 12; ++k)
+        for (int s = 1; s <= seg::segmentsOf(k); ++s) {
+            const auto name = seg::SegmentName{'H', '4', false, seg::Part::Image, k, s, slot, true}.build();
+            const auto data = static_cast<std::uint64_t>(seg::nominalBytes(seg::Part::Image, k) - seg::kSegmentHeaderBytes);
+            auto bytes = station::xrit::makeHeader(station::xrit::kFileTypeImage, seg::kSegmentHeaderBytes, data * 8,
+                                                   station::xrit::ImageStructure{10, k == 12 ? 5568 : 3712, 464, 0}, name);
+            bytes.append(data, static_cast<char>(k));
+            dir.write("archive/" + name, bytes);
+        }
+    const auto r = run({"convert", "--dir", (dir / "station").string(), "--from", (dir / "archive").string(), "--to",
+                        (dir / "nats").string(), "--start", "201906120000", "--end", "201906122359", "--threshold",
+                        "40", "--clean"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find(slot + ": assembled"), std::string::npos) << r.out << r.err;
+    const auto info = run({"info", (dir / "nats" / (slot + ".nat")).string()});
+    EXPECT_EQ(info.code, 0) << info.err;
+    EXPECT_NE(info.out.find("\"b105\": 115"), std::string::npos) << "an assembled full-disk file (mark s): " << info.out;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "nats"), {}), 1) << "no scratch folder left";
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "archive"), {}), 112) << "the archive is untouched";
+
+    const auto none = run({"convert", "--dir", (dir / "station").string(), "--from", (dir / "archive").string(), "--to",
+                           (dir / "nats").string(), "--start", "201906130000", "--end", "201906132359"});
+    EXPECT_NE(none.code, 0);
+    EXPECT_NE(none.err.find("No NATs can be generated for your choices"), std::string::npos) << none.err;
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 
+#include "common/decompressor.h"
 #include "common/native_assembly.h"
 #include "common/segment_name.h"
 #include "common/segment_templates.h"
@@ -221,6 +222,23 @@ std::vector<SlotOutcome> convert(const ConversionOptions& o, const std::vector<s
     if (o.clean) fs::remove_all(scratch, ec);
     else say("The decompressed segments stay in " + temp.string());
     return outcomes;
+}
+
+}  // namespace tesmar::conversion
+
+namespace tesmar::conversion {
+
+DecompressBatch stationDecoBatch(const fs::path& stationDir, std::chrono::milliseconds timeout) {
+    return [=](const std::vector<fs::path>& inputs, const fs::path& workDir) {
+        auto settings = station::ExternalDecompressor::stationSettings(stationDir, workDir);
+        settings.timeout = timeout;
+        const station::ExternalDecompressor deco(settings);
+        std::vector<station::DecompressionJob> jobs;
+        for (const auto& in : inputs) jobs.push_back({in, station::nominalSegmentBytes(in)});
+        std::vector<bool> ok;
+        for (const auto& d : deco.decompressAll(jobs)) ok.push_back(d.ok);
+        return ok;
+    };
 }
 
 }  // namespace tesmar::conversion

@@ -4,6 +4,7 @@
 // ones are copied into a private scratch folder, decompressed, completed with blanks and
 // assembled into the destination.
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -68,5 +69,14 @@ using Progress = std::function<void(const std::string&)>;
 std::vector<SlotOutcome> convert(const ConversionOptions& options, const std::vector<std::string>& chosenSlots,
                                  const std::filesystem::path& programDir, const DecompressBatch& decompress,
                                  const Progress& progress = {});
+
+}  // namespace tesmar::conversion
+
+namespace tesmar::conversion {
+
+// The station's `deco` run on each segment in the work folder, a few at once, each output
+// checked against its nominal size; a tool that hangs is stopped after `timeout`.
+DecompressBatch stationDecoBatch(const std::filesystem::path& stationDir,
+                                 std::chrono::milliseconds timeout = std::chrono::seconds(60));
 
 }  // namespace tesmar::conversion
