@@ -105,7 +105,7 @@ const std::vector<MenuEntry>& mainMenu() {
         {"Merge/Standard RGB ..", "Airmass", "Flujo", "", false, true},
         {"Merge/Standard RGB ..", "Natural", "", "", false, true},
         {"Merge", "MSG Ozone", "Ozono MSG", ""},
-        {"Merge", "HRIT to Native", "HRIT en Native", "Ctrl+Alt+N"},
+        {"Merge", "HRIT to Native", "HRIT en Native", "Ctrl+Alt+N", false, true},
         {"", "Plots", "Trazado", "", false, true},
         {"Plots", "(Temperature scatter)", "(Dispersión de temperaturas)", "", true},
         {"Plots", "Model GRIB1", "Lee GRIB", "Ctrl+G", true},

@@ -33,6 +33,7 @@ class RestrictColourWindow;
 class RemapCornersDialog;
 class ProjectionWindow;
 class ProductWindow;
+class HritWindow;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -144,6 +145,11 @@ private:
     std::vector<std::filesystem::path> chooseNativeFiles();
     void showProjection();
     display::MarkPainter painter() const;
+
+    // HRIT to Native (main_window_conversion.cpp).
+    void hritToNative();
+    void startConversion();
+    HritWindow* hritWindow_ = nullptr;
 
     ProductWindow* productWindow_ = nullptr;
     QCheckBox* generating_ = nullptr;

@@ -58,6 +58,7 @@ void MainWindow::addProductCommands() {
     commands_["File/Save as PNG"] = [this] { savePicture(Viewer::PictureFormat::Png); };
     commands_["Display/GE animation"] = [this] { geAnimation(); };
     commands_["About/Start processing"] = [this] { startProcessing(); };
+    commands_["Merge/HRIT to Native"] = [this] { hritToNative(); };
 }
 
 void MainWindow::setupProducts() {
