@@ -1,6 +1,10 @@
 #include "common/native_assembly.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <array>
+#include <cerrno>
 #include <fstream>
 #include <memory>
 
@@ -21,19 +25,23 @@ constexpr std::int64_t kTemplateFirstPart = 2503;  // bytes 0..2502
 constexpr std::int64_t kTemplateSecondStart = 2516;
 constexpr int kFillerBytes = 19785;
 
-// A whole file read into memory when it has exactly `size` bytes.
-station::Result<std::vector<std::uint8_t>> readExactly(const fs::path& file, std::int64_t size) {
-    using RB = station::Result<std::vector<std::uint8_t>>;
-    std::error_code ec;
-    const auto actual = fs::file_size(file, ec);
-    if (ec) return RB::failure("Cannot open " + file.string());
-    if (static_cast<std::int64_t>(actual) < size)
-        return RB::failure(file.string() + " is " + std::to_string(actual) + " bytes, shorter than " + std::to_string(size));
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    std::ifstream in(file, std::ios::binary);
-    in.read(reinterpret_cast<char*>(bytes.data()), size);
-    if (in.gcount() != size) return RB::failure("Cannot read " + file.string());
-    return bytes;
+// The first `size` bytes of a file into `bytes` (whose memory is reused from group to group);
+// an error when the file holds fewer.
+std::string readExactly(const fs::path& file, std::int64_t size, std::vector<std::uint8_t>& bytes) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return "Cannot open " + file.string();
+    bytes.resize(static_cast<std::size_t>(size));
+    std::int64_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::read(fd, bytes.data() + done, static_cast<std::size_t>(size - done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        done += n;
+    }
+    ::close(fd);
+    if (done < size)
+        return file.string() + " is " + std::to_string(done) + " bytes, shorter than " + std::to_string(size);
+    return {};
 }
 
 fs::path imagePath(const Slot& s, int channel, int segment) {
@@ -43,21 +51,20 @@ fs::path imagePath(const Slot& s, int channel, int segment) {
 }  // namespace
 
 R assemble(const Slot& s, const fs::path& headerTemplate, const fs::path& output) {
-    const auto header = readExactly(headerTemplate, kTemplateBytes);
-    if (!header) return R::failure(header.error());
-    const auto prologue =
-        readExactly(s.workDir / seg::prologueName(s.satellite, s.rapidScan, s.slot), seg::kPrologueBytes);
-    if (!prologue) return R::failure(prologue.error());
+    std::vector<std::uint8_t> h, prologue;
+    if (auto why = readExactly(headerTemplate, kTemplateBytes, h); !why.empty()) return R::failure(why);
+    if (auto why = readExactly(s.workDir / seg::prologueName(s.satellite, s.rapidScan, s.slot), seg::kPrologueBytes, prologue);
+        !why.empty())
+        return R::failure(why);
 
     DurableFile out(output);
     if (!out.ok()) return R::failure(out.error());
-    const auto& h = *header;
     out.write(std::span(h).first(kTemplateFirstPart));
     std::string time(1, '\x0c');
     time += s.slot;
     out.write(time);
     out.write(std::span(h).subspan(kTemplateSecondStart));
-    out.write(std::span(*prologue).subspan(seg::kPrologueHeaderBytes));
+    out.write(std::span(prologue).subspan(seg::kPrologueHeaderBytes));
     out.write(std::string(1, s.rapidScan ? native::kMarkRapidScan : native::kMarkStandardScan));
     out.write(std::string(kFillerBytes, '\0'));
 
@@ -66,21 +73,19 @@ R assemble(const Slot& s, const fs::path& headerTemplate, const fs::path& output
     constexpr int lines = seg::kLinesPerSegment;
     constexpr std::size_t blockBytes = 11 * (native::kLineHeaderBytes + seg::kVisIrLineBytes) +
                                        3 * (native::kLineHeaderBytes + seg::kHrvLineBytes);
-    std::vector<std::uint8_t> group(blockBytes * lines);
+    // The line headers stay zero: only the pixels are copied in, group after group.
+    std::vector<std::uint8_t> group(blockBytes * lines, 0);
+    std::array<std::vector<std::uint8_t>, 11> visIr;
+    std::array<std::vector<std::uint8_t>, 3> hrv;
     for (int S = 1; S <= seg::kVisIrSegments && out.ok(); ++S) {
-        std::array<std::vector<std::uint8_t>, 11> visIr;
-        for (int k = 1; k <= 11; ++k) {
-            auto bytes = readExactly(imagePath(s, k, S), seg::kVisIrSegmentBytes);
-            if (!bytes) return R::failure(bytes.error());
-            visIr[static_cast<std::size_t>(k - 1)] = std::move(*bytes);
-        }
-        std::array<std::vector<std::uint8_t>, 3> hrv;
-        for (int i = 0; i < 3; ++i) {
-            auto bytes = readExactly(imagePath(s, 12, 3 * S - 2 + i), seg::kHrvSegmentBytes);
-            if (!bytes) return R::failure(bytes.error());
-            hrv[static_cast<std::size_t>(i)] = std::move(*bytes);
-        }
-        std::fill(group.begin(), group.end(), 0);
+        for (int k = 1; k <= 11; ++k)
+            if (auto why = readExactly(imagePath(s, k, S), seg::kVisIrSegmentBytes, visIr[static_cast<std::size_t>(k - 1)]);
+                !why.empty())
+                return R::failure(why);
+        for (int i = 0; i < 3; ++i)
+            if (auto why = readExactly(imagePath(s, 12, 3 * S - 2 + i), seg::kHrvSegmentBytes, hrv[static_cast<std::size_t>(i)]);
+                !why.empty())
+                return R::failure(why);
         for (int L = 0; L < lines; ++L) {
             auto* at = group.data() + blockBytes * static_cast<std::size_t>(L);
             for (const auto& segment : visIr) {
