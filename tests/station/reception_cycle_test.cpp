@@ -9,6 +9,7 @@
 #include "common/native_assembly.h"
 #include "common/segment_name.h"
 #include "common/slot_time.h"
+#include "station/segment_decompression.h"
 #include "tests/support/temp_dir.h"
 #include "tools/kit/reception_files.h"
 
@@ -203,6 +204,30 @@ TEST(ReceptionCycle, FaultMatrix) {
         st.cycle->tickBoth();  // the next cycle tries again
         EXPECT_TRUE(fs::exists(st.native()));
         st.expectNothingPartial();
+    }
+}
+
+// The real decompression path: the station's `deco` missing, or hanging past its time limit.
+TEST(ReceptionCycle, DecompressorMissingOrHanging) {
+    for (const bool hanging : {false, true}) {
+        SCOPED_TRACE(hanging ? "hanging" : "missing");
+        Station st;
+        if (hanging) {
+            st.dir.write("station/deco", "#!/bin/sh\nsleep 30\n");
+            fs::permissions(st.paths.cdo / "deco", fs::perms::owner_all);
+        }
+        st.cycle = std::make_unique<station::ReceptionCycle>(st.paths, st.clock, station::CycleSettings{},
+                                                             station::stationDeco(st.paths.cdo, std::chrono::milliseconds(300), 16));
+        st.cycle->log().echo = [&st](const std::string& t) { st.logged.push_back(t); };
+        st.cycle->start();
+        st.receive(kSlot);
+        st.cycle->tickBoth();
+        // Nothing decompressed: no file of blanks is made, and every input stays for a later try.
+        EXPECT_FALSE(fs::exists(st.native()));
+        st.expectNothingPartial();
+        st.cycle->purga_lrit();
+        EXPECT_EQ(st.receivedLeft(), 114);
+        EXPECT_TRUE(st.said(hanging ? "timed out" : "not decompressed"));
     }
 }
 
