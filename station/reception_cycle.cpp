@@ -38,7 +38,12 @@ bool copyWhole(const fs::path& from, const fs::path& to) {
     std::ifstream in(from, std::ios::binary);
     if (!in) return false;
     return writeFileAtomically(
-               to, [&](std::ostream& out) { return static_cast<bool>(out << in.rdbuf()); }, IfExists::Keep)
+               to,
+               [&](std::ostream& out) {
+                   // An empty source would set the stream's failbit on the copy.
+                   return in.peek() == std::char_traits<char>::eof() || static_cast<bool>(out << in.rdbuf());
+               },
+               IfExists::Keep)
         .ok();
 }
 

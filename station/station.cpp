@@ -19,6 +19,20 @@ Result<std::unique_ptr<Station>> Station::open(const std::filesystem::path& dir,
     std::unique_ptr<Station> s(new Station(dir, std::move(*lock)));
     s->cycle_ = std::make_unique<ReceptionCycle>(*paths, clock, settings, stationDeco(dir));
     s->cycle_->remoteDir = readCdr(dir);
+    auto& cycle = *s->cycle_;
+    s->otherProducts_ = std::make_unique<OtherProducts>(*paths, clock, cycle.log());
+    s->meteosat7_ = std::make_unique<Meteosat7>(*paths, clock, cycle.log());
+    Station* self = s.get();
+    cycle.afterDecompression = [self] {
+        auto& c = *self->cycle_;
+        self->otherProducts_->settle = self->meteosat7_->settle = c.settings().settle;
+        if (otherProductsDue(c.closedSlot())) self->otherProducts_->deco_lrit(c.outputRoot());
+        if (const auto r = self->meteosat7_->deco_ana(c.closedSlot()); r.started) c.receivedMessage = r.message;
+    };
+    cycle.afterAssembly = [self] {
+        auto& c = *self->cycle_;
+        if (const auto k = self->meteosat7_->doma_ana(c.closedSlot()); k.reported) c.missingMessage = k.message;
+    };
     return s;
 }
 

@@ -9,6 +9,8 @@
 #include "common/clock.h"
 #include "common/result.h"
 #include "common/station_lock.h"
+#include "station/meteosat7.h"
+#include "station/other_products.h"
 #include "station/reception_cycle.h"
 
 namespace station {
@@ -30,6 +32,8 @@ private:
     std::filesystem::path dir_;
     StationLock lock_;
     std::unique_ptr<ReceptionCycle> cycle_;
+    std::unique_ptr<OtherProducts> otherProducts_;
+    std::unique_ptr<Meteosat7> meteosat7_;
 };
 
 }  // namespace station
