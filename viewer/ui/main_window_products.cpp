@@ -214,7 +214,7 @@ void MainWindow::startProcessing() {
     // The reception processor lives beside this program (or beside its build folder).
     const fs::path here = QCoreApplication::applicationDirPath().toStdString();
     fs::path program;
-    for (const auto& candidate : {here / "tinrell", here.parent_path() / "reception" / "tinrell"})
+    for (const auto& candidate : {here / "tinrell", here.parent_path() / "station" / "tinrell"})
         if (fs::exists(candidate)) program = candidate;
     if (program.empty()) {
         statusBar()->showMessage("The reception processor (tinrell) is not installed beside tesmar");
