@@ -27,6 +27,7 @@ nats/, sorts the other products and purges old files.
   --remote        write Native files under the directory named in cdr.txt
   --no-nats       no decompression nor assembly of MSG slots
   --settle SECONDS  how old a received file must be before it is taken (default 20)
+  --interval SECONDS  seconds between ticks of --headless (default 30; shorter for tests)
   --help          this text
 Without --headless or --once the station window opens.
 )";
@@ -46,6 +47,7 @@ int runTinrellCommandLine(const std::vector<std::string>& args, std::ostream& ou
     std::filesystem::path dir = std::filesystem::current_path();
     CycleSettings settings;
     bool once = false;
+    int interval = 30;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const auto& a = args[i];
         const bool hasValue = i + 1 < args.size();
@@ -63,6 +65,13 @@ int runTinrellCommandLine(const std::vector<std::string>& args, std::ostream& ou
                 return 2;
             }
             settings.settle = std::chrono::seconds(std::stoi(v));
+        } else if (a == "--interval" && hasValue) {
+            const auto& v = args[++i];
+            if (v.empty() || v.find_first_not_of("0123456789") != std::string::npos || v.size() > 5 || v == "0") {
+                err << "tinrell: --interval needs a number of seconds\n";
+                return 2;
+            }
+            interval = std::stoi(v);
         } else if (a == "--rss") {
             settings.rapidScan = true;
         } else if (a == "--no-purge") {
@@ -99,10 +108,11 @@ int runTinrellCommandLine(const std::vector<std::string>& args, std::ostream& ou
     }
     std::signal(SIGINT, requestStop);
     std::signal(SIGTERM, requestStop);
-    cycle.log().line("tinrell: reception cycle on " + dir.string() + " every 30 seconds until stopped");
+    cycle.log().line("tinrell: reception cycle on " + dir.string() + " every " + std::to_string(interval) +
+                     " seconds until stopped");
     while (!stopRequested) {
         cycle.tick();  // a signal during a step lets the step finish
-        for (int s = 0; s < 30 && !stopRequested; ++s) std::this_thread::sleep_for(std::chrono::seconds(1));
+        for (int s = 0; s < interval * 10 && !stopRequested; ++s) std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     cycle.log().line("tinrell: stopped");
     return 0;

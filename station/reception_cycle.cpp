@@ -87,6 +87,7 @@ void ReceptionCycle::tick() {
         local_transfi();
         if (afterDecompression) afterDecompression();
     } else {
+        log_.rotate(datea_);  // also when no Native files are made
         if (!settings_.noNats) doma();
         purga_lrit();
         if (afterAssembly) afterAssembly();
@@ -219,7 +220,6 @@ void ReceptionCycle::doma() {
     if (fs::is_directory(work))
         for (fs::directory_iterator it(work, ec), end; !ec && it != end; it.increment(ec))
             if (it->path().filename().string().rfind("H-000-MSG", 0) == 0) ++files;
-    log_.rotate(datea_);
     log_.line(" ");
     fs::create_directories(root / "nats", ec);
     fs::create_directories(root / "natstemp", ec);

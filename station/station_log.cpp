@@ -10,7 +10,10 @@ namespace fs = std::filesystem;
 void StationLog::line(const std::string& text) {
     std::ofstream out(file(), std::ios::app);
     out << text << '\n';
+    out.flush();
     if (echo) echo(text);
+    // A full disk must not silence the station: say it where it can still be seen.
+    if (!out && echo) echo("Cannot write " + file().string() + " (disk full?)");
 }
 
 void StationLog::rotate(const std::string& slot, std::uintmax_t limit) {
