@@ -60,7 +60,8 @@ std::string purgeDiskEstimateText(int gb);
 // Why the files of `folder` may not be purged, or nothing when they may: an empty path (the
 // folder is not configured), the root of the file system, the station directory `cdo` or a
 // folder holding it, or the home directory `home` (empty: the user's own).
-std::optional<std::string> purgeRefusal(const std::filesystem::path& folder, const std::filesystem::path& cdo,
+std::optional<std::string> purgeRefusal(const std::filesystem::path& folder,
+                                        const std::filesystem::path& cdo,
                                         const std::filesystem::path& home = {});
 
 // The names the purge recognises, by character position.

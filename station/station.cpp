@@ -1,5 +1,7 @@
 #include "station/station.h"
 
+#include "common/slot_time.h"
+#include "station/purge.h"
 #include "station/segment_decompression.h"
 
 namespace station {
@@ -29,9 +31,13 @@ Result<std::unique_ptr<Station>> Station::open(const std::filesystem::path& dir,
         if (otherProductsDue(c.closedSlot())) self->otherProducts_->deco_lrit(c.outputRoot());
         if (const auto r = self->meteosat7_->deco_ana(c.closedSlot()); r.started) c.receivedMessage = r.message;
     };
-    cycle.afterAssembly = [self] {
+    cycle.afterAssembly = [self, &clock] {
         auto& c = *self->cycle_;
         if (const auto k = self->meteosat7_->doma_ana(c.closedSlot()); k.reported) c.missingMessage = k.message;
+        if (!c.settings().purge) return;
+        // The slot being received is the one after the closed slot.
+        const auto receiving = slot_time::ant_fecha(c.settings().refresh(), c.closedSlot(), c.settings().refresh());
+        purga(PurgeContext{c.paths(), clock, c.closedSlot(), receiving, [&c](const std::string& t) { c.log().line(t); }, {}});
     };
     return s;
 }

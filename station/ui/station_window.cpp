@@ -19,6 +19,7 @@
 
 #include "common/instance_name.h"
 #include "station/ui/paths_dialogs.h"
+#include "station/ui/purge_editor.h"
 
 namespace station::ui {
 
@@ -210,8 +211,13 @@ void StationWindow::openViewer() {
 }
 
 void StationWindow::editPurge() {
-    // Comes with the purge editor.
-    QMessageBox::information(this, "Edit Purge", "Edit purge.txt in the station directory");
+    // No purge runs while the policy is being edited; Accept switches it on again.
+    purge_->setChecked(false);
+    if (station_) station_->cycle().settings().purge = false;
+    auto* editor = new PurgeEditor(dir_, this);
+    editor->setAttribute(Qt::WA_DeleteOnClose);
+    connect(editor, &PurgeEditor::purgeSaved, this, [this] { purge_->setChecked(true); });
+    editor->show();
 }
 
 int runStationWindow(int argc, char** argv, const std::vector<std::string>& args) {
