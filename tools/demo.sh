@@ -1,21 +1,43 @@
 #!/usr/bin/env bash
-# The station's main job on demo data: makes a synthetic full-disk scene in the demo station
-# directory, reads it back as the viewer does, and runs the product cycle over it.
+# The station's main job on demo data: the broadcast of one repeat cycle arrives as segment
+# files (synthetic, as the reception client would write them), the reception processor turns
+# them into a Native file in nats/, the viewer reads it back, and the product cycle makes the
+# pictures of product.txt from it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 station=${STATION_DIR:-demo-station}
-slot=201903181200
-scene="$station/nats/$slot.nat"
 tesmar="$build/viewer/tesmar"
+tinrell="$build/station/tinrell"
 
-mkdir -p "$station/nats"
-echo "demo: station data kit (coast lines, coast masks, towns) in $station"
+mkdir -p "$station/received" "$station/received13"
+echo "demo: station data kit (coast lines, coast masks, towns, reception files) in $station"
 "$tesmar" kit "$station"
+here=$(cd "$station" && pwd)
+if [ ! -f "$station/cd.txt" ]; then
+    # The folders the reception client writes into.
+    printf '%s\n' "$here" "$here/received/" "$here/received13/" > "$station/cd.txt"
+fi
+
+# The slot that has just closed: the quarter hour before the last one.
+now=$(date -u +%s)
+start=$(( (now - 900) / 900 * 900 ))
+slot=$(date -u -d "@$start" +%Y%m%d%H%M)
+scene="$station/nats/$slot.nat"
 if [ ! -f "$scene" ]; then
-    echo "demo: writing a synthetic full-disk scene for $slot (about 10 s)"
-    # HRV windows as a full-disk scan plans them: the upper one shifted east over Europe.
-    "$build/tools/synth/natsynth" "$scene" --earth --time "$slot" --hrv-window 8064 2800 8367 2000
+    echo
+    echo "== the broadcast of slot $slot arrives in $station/received (synthetic, about 15 s)"
+    "$build/tools/synth/slotsynth" "$station/received" --slot "$slot" | tail -n 3
+    # Received when the slot's transmission ended.
+    touch -d "@$((start + 900))" "$station/received/"*"-$slot-"*
+
+    echo
+    echo "== the reception processor: one tick of each phase (tinrell --once)"
+    "$tinrell" --once --dir "$station" --settle 0 --no-purge 2>&1 | grep -E "Missing|Merging|segments added|Cannot|failed" || true
+fi
+if [ ! -f "$scene" ]; then
+    echo "demo: the reception processor made no Native file; see $station/logfile.txt" >&2
+    exit 1
 fi
 
 echo

@@ -73,9 +73,14 @@ void Viewer::oncre(int screenHeight) {
             if (const auto slider = toInt(p[7]); slider && *slider >= 1 && *slider <= 5) controls.scopeSlider = *slider;
     }
 
-    // The header template gives the scene its bounds even when no image is current.
+    // The header template gives the scene its bounds even when no image is current. The
+    // reception's template holds only the ASCII headers, which the scene reader refuses: that
+    // is no news for anybody, so it is tried quietly.
     const auto header = cdo_ / "cabecero.nat";
+    const bool wasQuiet = gate.quiet;
+    gate.quiet = true;
     if (fs::exists(header)) abrefiche_secre(header);
+    gate.quiet = wasQuiet;
     const auto sample = cdo_ / "nats" / "201004241200sample.nat";
     if (!(fs::exists(sample) && abrefiche_secre(sample))) scene.fich.clear();
 

@@ -5,14 +5,12 @@
 #include <cmath>
 #include <cstring>
 #include <fstream>
-#include <memory>
 #include <span>
 #include <vector>
 
 #include "common/bytes.h"
 #include "common/native_layout.h"
-#include "common/unpack10.h"
-#include "tools/synth/earth_model.h"
+#include "tools/synth/line_source.h"
 #include "viewer/scene/calibration.h"
 #include "viewer/scene/channels.h"
 
@@ -130,66 +128,31 @@ station::Result<std::uintmax_t> writeNative(const SyntheticScene& s, const std::
     const std::string header = headerBytes(s);
     out.write(header.data(), static_cast<std::streamsize>(header.size()));
 
-    const int visPixels = s.visirPixels(), hrvPixels = s.hrvPixels();
-    const int nobyco = native::packedBytes(visPixels), nobycoHrv = native::packedBytes(hrvPixels);
+    // A line block: each present channel's record, then the three HRV records, each record
+    // after its (zero) line header.
+    LineSource source(s);
+    const auto visBytes = static_cast<std::size_t>(source.visIrBytes());
+    const auto hrvBytes = static_cast<std::size_t>(source.hrvBytes());
     const bool hrv = present(s, 12);
-    // Grid position of stored line 0 and pixel 0: an assembled file starts at the grid's
-    // first line; the columns start at the eastern bound in both kinds.
-    const int firstLine = s.mark ? 1 : s.south;
-    const int vis_off_h = s.hrv.lowerNorth - 1;
+    std::size_t blockBytes = 0;
+    for (int k = 1; k <= 11; ++k)
+        if (present(s, k)) blockBytes += native::kLineHeaderBytes + visBytes;
+    if (hrv) blockBytes += 3 * (native::kLineHeaderBytes + hrvBytes);
 
-    std::unique_ptr<EarthModel> earth;
-    std::vector<PixelState> row;
-    if (s.content == Content::Earth) {
-        earth = std::make_unique<EarthModel>(s);
-        row.resize(native::kVisIrGrid);
-    }
-
-    std::vector<std::uint16_t> counts(static_cast<std::size_t>(std::max(visPixels, hrvPixels)));
-    std::vector<std::uint8_t> packed(static_cast<std::size_t>(std::max(nobyco, nobycoHrv)));
-    const std::vector<char> lineHeader(native::kLineHeaderBytes, 0);
-    std::string block;
-
-    auto emit = [&](int pixels, int bytes) {
-        block.append(lineHeader.data(), lineHeader.size());
-        station::pack10(std::span(counts).first(static_cast<std::size_t>(pixels)),
-                        std::span(packed).first(static_cast<std::size_t>(bytes)));
-        block.append(reinterpret_cast<const char*>(packed.data()), static_cast<std::size_t>(bytes));
-    };
-
+    std::vector<std::uint8_t> block(blockBytes, 0);
     for (int u = 0; u < s.storedLines(); ++u) {
-        block.clear();
-        const int line = firstLine + u;
-        if (earth) earth->lineState(line, row);
+        const int line = source.firstLine() + u;
+        std::span<std::uint8_t> at(block);
         for (int k = 1; k <= 11; ++k) {
             if (!present(s, k)) continue;
-            for (int p = 0; p < visPixels; ++p) {
-                const int column = s.east + p;
-                counts[static_cast<std::size_t>(p)] =
-                    s.content == Content::Uniform ? s.uniformCounts[static_cast<std::size_t>(k - 1)]
-                    : earth ? (column <= native::kVisIrGrid ? earth->count(k, row[static_cast<std::size_t>(column - 1)]) : 0)
-                            : patternCount(k, u, p);
-            }
-            emit(visPixels, nobyco);
+            source.visIr(k, line, at.subspan(native::kLineHeaderBytes));
+            at = at.subspan(native::kLineHeaderBytes + visBytes);
         }
-        if (hrv) {
-            // The reader takes the HRV column origin from the VIS/IR line, as the header plans.
-            const bool lower = 3 * line < vis_off_h || vis_off_h == native::kHrvGrid - 1;
-            const int origin = lower ? s.hrv.lowerEast - 1 : s.hrv.upperEast - 1;
-            for (int i = 0; i < 3; ++i) {
-                const int hrvLine = 3 * (line - 1) + i + 1;
-                for (int p = 0; p < hrvPixels; ++p) {
-                    const int hrvColumn = origin + p + 1;
-                    const int column = std::clamp((hrvColumn + 2) / 3, 1, native::kVisIrGrid);
-                    counts[static_cast<std::size_t>(p)] =
-                        s.content == Content::Uniform ? s.uniformCounts[11]
-                        : earth ? earth->hrvCount(row[static_cast<std::size_t>(column - 1)], hrvLine, hrvColumn)
-                                : patternCount(12, 3 * std::int64_t{u} + i, p);
-                }
-                emit(hrvPixels, nobycoHrv);
-            }
+        for (int i = 0; hrv && i < 3; ++i) {
+            source.hrv(3 * (line - 1) + i + 1, at.subspan(native::kLineHeaderBytes));
+            at = at.subspan(native::kLineHeaderBytes + hrvBytes);
         }
-        out.write(block.data(), static_cast<std::streamsize>(block.size()));
+        out.write(reinterpret_cast<const char*>(block.data()), static_cast<std::streamsize>(block.size()));
     }
     out.close();
     if (!out) return R::failure("cannot write " + tmp.string());
