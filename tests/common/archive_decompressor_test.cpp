@@ -8,51 +8,26 @@
 
 #include "common/atomic_file.h"
 #include "common/decompressor.h"
+#include "tests/support/archives.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
+
+using testing_support::bzip2;
+using testing_support::gzip;
+
+using testing_support::readFile;
 
 namespace fs = std::filesystem;
 using station::ArchiveDecompressor;
 using station::ArchiveFormat;
 using testing_support::TempDir;
 
-std::string readAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 // Larger than one read chunk, and not all alike, so the decoder's loop turns over.
 std::string content(std::size_t bytes, unsigned seed) {
     std::string s(bytes, '\0');
     for (std::size_t i = 0; i < bytes; ++i) s[i] = static_cast<char>(((i * seed) >> 3) ^ (i % 251));
     return s;
-}
-
-std::string gzip(const std::string& data) {
-    z_stream z{};
-    EXPECT_EQ(deflateInit2(&z, 6, Z_DEFLATED, 16 + MAX_WBITS, 8, Z_DEFAULT_STRATEGY), Z_OK);
-    std::string out(deflateBound(&z, data.size()) + 64, '\0');
-    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-    z.avail_in = static_cast<uInt>(data.size());
-    z.next_out = reinterpret_cast<Bytef*>(out.data());
-    z.avail_out = static_cast<uInt>(out.size());
-    EXPECT_EQ(deflate(&z, Z_FINISH), Z_STREAM_END);
-    out.resize(z.total_out);
-    deflateEnd(&z);
-    return out;
-}
-
-std::string bzip2(const std::string& data) {
-    auto size = static_cast<unsigned>(data.size() + data.size() / 100 + 600);
-    std::string out(size, '\0');
-    EXPECT_EQ(BZ2_bzBuffToBuffCompress(out.data(), &size, const_cast<char*>(data.data()),
-                                       static_cast<unsigned>(data.size()), 9, 0, 0),
-              BZ_OK);
-    out.resize(size);
-    return out;
 }
 
 struct Format {
@@ -83,7 +58,7 @@ TEST_P(Archive, RoundTripBesideTheArchive) {
     const auto r = decompressor.decompress({input, data.size()});
     ASSERT_TRUE(r.ok) << r.reason;
     EXPECT_EQ(r.output, dir / "file.dat");
-    EXPECT_EQ(readAll(r.output), data);
+    EXPECT_EQ(readFile(r.output), data);
     EXPECT_TRUE(fs::exists(input));
 }
 
@@ -92,7 +67,7 @@ TEST_P(Archive, ConcatenatedStreams) {
     const auto a = content(70000, 5), b = content(1000, 9);
     const auto r = decompressor.decompress({archive(GetParam().pack(a) + GetParam().pack(b)), {}});
     ASSERT_TRUE(r.ok) << r.reason;
-    EXPECT_EQ(readAll(r.output), a + b);
+    EXPECT_EQ(readFile(r.output), a + b);
 }
 
 TEST_P(Archive, DamageGivesAFailureAndNoOutput) {
@@ -127,7 +102,7 @@ TEST_P(Archive, NeverReplacesAnExistingFile) {
     dir.write("file.dat", "earlier");
     const auto r = decompressor.decompress({archive(GetParam().pack("new")), {}});
     EXPECT_FALSE(r.ok);
-    EXPECT_EQ(readAll(dir / "file.dat"), "earlier");
+    EXPECT_EQ(readFile(dir / "file.dat"), "earlier");
 }
 
 TEST_P(Archive, TakesOnlyItsOwnSuffix) {

@@ -14,24 +14,12 @@
 
 namespace {
 
+using testing_support::readFile;
+
 namespace fs = std::filesystem;
 using testing_support::segmentBytes;
 using testing_support::segmentName;
 using testing_support::TempDir;
-
-std::string readAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::vector<std::string> filesIn(const fs::path& dir) {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 station::ChildOutput runDeco(const std::vector<std::string>& args, const fs::path& workDir) {
     const auto r = station::runProgram(STATION_DECO_PROGRAM, args, {.workDir = workDir});
@@ -55,9 +43,9 @@ TEST(Deco, CopiesAnUncompressedSegmentUnderTheDecompressedName) {
     f.dir.write("in/" + segmentName(3), bytes);
     const auto run = runDeco({(f.in / segmentName(3)).string()}, f.out);
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(filesIn(f.out), std::vector<std::string>{segmentName(3, false)});
-    EXPECT_EQ(readAll(f.out / segmentName(3, false)), bytes);
-    EXPECT_EQ(readAll(f.in / segmentName(3)), bytes) << "the input stays";
+    EXPECT_EQ(testing_support::namesIn(f.out), std::vector<std::string>{segmentName(3, false)});
+    EXPECT_EQ(readFile(f.out / segmentName(3, false)), bytes);
+    EXPECT_EQ(readFile(f.in / segmentName(3)), bytes) << "the input stays";
 }
 
 struct Refusal {
@@ -93,7 +81,7 @@ TEST(Deco, RefusesWhatItCannotPassOnAndWritesNothing) {
         const auto run = runDeco({input.string()}, f.out);
         EXPECT_EQ(run.exitCode, c.exitCode);
         EXPECT_NE(run.err.find("deco: "), std::string::npos) << run.err;
-        EXPECT_TRUE(filesIn(f.out).empty()) << "no output, not even a temporary one";
+        EXPECT_TRUE(testing_support::namesIn(f.out).empty()) << "no output, not even a temporary one";
     }
 }
 
@@ -103,8 +91,8 @@ TEST(Deco, NeverReplacesAnExistingOutput) {
     f.dir.write("out/" + segmentName(1, false), "earlier");
     const auto run = runDeco({(f.in / segmentName(1)).string()}, f.out);
     EXPECT_EQ(run.exitCode, 5);
-    EXPECT_EQ(readAll(f.out / segmentName(1, false)), "earlier");
-    EXPECT_EQ(filesIn(f.out).size(), 1U);
+    EXPECT_EQ(readFile(f.out / segmentName(1, false)), "earlier");
+    EXPECT_EQ(testing_support::namesIn(f.out).size(), 1U);
 }
 
 TEST(Deco, TakesExactlyOneArgument) {
@@ -113,7 +101,7 @@ TEST(Deco, TakesExactlyOneArgument) {
     const auto input = (f.in / segmentName(1)).string();
     for (const auto& args : {std::vector<std::string>{}, {input, input}}) {
         EXPECT_EQ(runDeco(args, f.out).exitCode, 2);
-        EXPECT_TRUE(filesIn(f.out).empty());
+        EXPECT_TRUE(testing_support::namesIn(f.out).empty());
     }
 }
 

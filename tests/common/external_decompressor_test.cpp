@@ -15,6 +15,8 @@
 
 namespace {
 
+using testing_support::readFile;
+
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using station::DecompressionJob;
@@ -23,13 +25,6 @@ using testing_support::kNominalDataBytes;
 using testing_support::segmentBytes;
 using testing_support::segmentName;
 using testing_support::TempDir;
-
-std::string readAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 struct Station {
     TempDir dir;
@@ -85,7 +80,7 @@ TEST(ExternalDecompressor, HandsTheToolTheFullPathAloneInTheWorkFolder) {
     const auto tool = s.tool("echo \"$#|$1|$(pwd)\" > " + segmentName(1, false) + "\n");
     const auto r = s.decompressor(tool).decompress({input, {}});
     ASSERT_TRUE(r.ok) << r.reason;
-    EXPECT_EQ(readAll(r.output), "1|" + input.string() + "|" + s.work.string() + "\n");
+    EXPECT_EQ(readFile(r.output), "1|" + input.string() + "|" + s.work.string() + "\n");
 }
 
 struct Misbehaviour {
@@ -141,7 +136,7 @@ TEST(ExternalDecompressor, LeavesAnExistingOutputAloneWithoutRunning) {
     const auto r = s.decompressor(tool).decompress({input, {}});
     EXPECT_FALSE(r.ok);
     EXPECT_NE(r.reason.find("exists already"), std::string::npos) << r.reason;
-    EXPECT_EQ(readAll(s.work / segmentName(1, false)), "earlier");
+    EXPECT_EQ(readFile(s.work / segmentName(1, false)), "earlier");
     EXPECT_FALSE(fs::exists(s.work / "ran"));
 }
 
@@ -171,13 +166,13 @@ TEST(ExternalDecompressor, PoolKeepsOrderBoundAndGoesOnPastFailures) {
         const bool good = names[i] != "fail" && names[i] != "hang";
         EXPECT_EQ(results[i].ok, good) << results[i].reason;
         if (good) {
-            EXPECT_EQ(readAll(s.work / (names[i] + "-__")), names[i]);
+            EXPECT_EQ(readFile(s.work / (names[i] + "-__")), names[i]);
         }
     }
     EXPECT_EQ(results[1].exitCode, 9);
     EXPECT_TRUE(results[3].timedOut);
 
-    std::istringstream counts(readAll(s.work / "counts"));
+    std::istringstream counts(readFile(s.work / "counts"));
     int most = 0, n = 0, lines = 0;
     while (counts >> n) {
         most = std::max(most, n);

@@ -9,9 +9,15 @@
 #include <sstream>
 
 #include "common/slot_time.h"
+#include "tests/support/archives.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
+
+using testing_support::bzip2;
+using testing_support::gzip;
+
+using testing_support::readFile;
 
 namespace fs = std::filesystem;
 using station::OtherProductsReport;
@@ -22,37 +28,6 @@ std::int64_t epochOf(const std::string& slot) {
 }
 station::TimePoint at(std::int64_t epoch) {
     return station::TimePoint(std::chrono::seconds(epoch));
-}
-
-std::string readAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::string gzip(const std::string& data) {
-    z_stream z{};
-    EXPECT_EQ(deflateInit2(&z, 6, Z_DEFLATED, 16 + MAX_WBITS, 8, Z_DEFAULT_STRATEGY), Z_OK);
-    std::string out(deflateBound(&z, data.size()) + 64, '\0');
-    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-    z.avail_in = static_cast<uInt>(data.size());
-    z.next_out = reinterpret_cast<Bytef*>(out.data());
-    z.avail_out = static_cast<uInt>(out.size());
-    EXPECT_EQ(deflate(&z, Z_FINISH), Z_STREAM_END);
-    out.resize(z.total_out);
-    deflateEnd(&z);
-    return out;
-}
-
-std::string bzip2(const std::string& data) {
-    auto size = static_cast<unsigned>(data.size() + data.size() / 100 + 600);
-    std::string out(size, '\0');
-    EXPECT_EQ(BZ2_bzBuffToBuffCompress(out.data(), &size, const_cast<char*>(data.data()),
-                                       static_cast<unsigned>(data.size()), 9, 0, 0),
-              BZ_OK);
-    out.resize(size);
-    return out;
 }
 
 // A station directory with a stand-in `deco` (it copies its argument to the decompressed name
@@ -175,7 +150,7 @@ TEST(OtherProducts, EachRowTakesItsFilesOnceAndNeverReplacesATarget) {
 
             const auto report = st.run();
 
-            EXPECT_EQ(readAll(target), existing ? "made before" : content);
+            EXPECT_EQ(readFile(target), existing ? "made before" : content);
             EXPECT_EQ(st.listed(), std::vector<std::string>{source.string()})
                 << "dealt with either way, so listed once";
             EXPECT_TRUE(fs::exists(source)) << "the purge deletes, not this step";
@@ -216,7 +191,7 @@ TEST(OtherProducts, MasksIgnoreCase) {
     for (const auto& c : cases) st.receive(c.name, packed(c.kind, "content of " + c.name));
     st.run();
     for (const auto& c : cases)
-        EXPECT_EQ(readAll(targetOf(st, c)), "content of " + c.name) << c.name;
+        EXPECT_EQ(readFile(targetOf(st, c)), "content of " + c.name) << c.name;
     EXPECT_EQ(st.listed().size(), cases.size());
 }
 
@@ -231,7 +206,7 @@ TEST(OtherProducts, AFileStillBeingWrittenWaitsForALaterRun) {
 
     st.clock.advance(std::chrono::seconds(60));
     report = st.run();
-    EXPECT_EQ(readAll(st.out / "gribs" / source.filename()), "first part");
+    EXPECT_EQ(readFile(st.out / "gribs" / source.filename()), "first part");
     EXPECT_EQ(st.listed(), std::vector<std::string>{source.string()});
 }
 
@@ -282,7 +257,7 @@ TEST(OtherProducts, AnUnpackedFileIsCopiedByTheNextRun) {
     // purge has not run in between.
     st.clock.set(std::chrono::system_clock::now() + std::chrono::hours(1));
     const auto report = st.run();
-    EXPECT_EQ(readAll(st.out / "gribs" / unpacked.filename()), "ice edge");
+    EXPECT_EQ(readFile(st.out / "gribs" / unpacked.filename()), "ice edge");
     EXPECT_EQ(report.alreadyDecompressed, std::vector<std::string>{archive.filename().string()});
     const auto listed = st.listed();
     EXPECT_TRUE(has(listed, unpacked.string()));

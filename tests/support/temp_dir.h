@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <algorithm>
 #include <fstream>
+#include <sstream>
+#include <vector>
 #include <string>
 #include <unistd.h>
 
@@ -47,6 +50,24 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// The bytes of a file ("" when it cannot be read).
+inline std::string readFile(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// The names of the entries of a folder, sorted.
+inline std::vector<std::string> namesIn(const std::filesystem::path& dir) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
+        names.push_back(it->path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 // A small standard file: a band of lines over the whole width.
 inline synth::SyntheticScene smallStandard(int south = 1800, int north = 1810) {
