@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "common/slot_time.h"
+#include "tests/support/reception.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -41,13 +42,8 @@ struct Station {
 
     Station() {
         fs::create_directories(paths.received13);
-        dir.write("station/deco",
-                  "#!/bin/sh\n"
-                  "n=${1##*/}\n"
-                  "read -r first < \"$1\"\n"
-                  "if [ \"$first\" = broken ]; then echo \"cannot read $n\" >&2; exit 2; fi\n"
-                  "cat \"$1\" > \"${n%C_}__\"\n");
-        fs::permissions(paths.cdo / "deco", fs::perms::owner_all);
+        fs::create_directories(paths.cdo);
+        testing_support::writeScriptDeco(paths.cdo / "deco");
         log.echo = [this](const std::string& t) { logged.push_back(t); };
     }
     // Segments 1 to 4 and the trigger 10, with a line too short to be one, as a DOS file.

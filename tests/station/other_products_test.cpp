@@ -10,6 +10,7 @@
 
 #include "common/slot_time.h"
 #include "tests/support/archives.h"
+#include "tests/support/reception.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -23,12 +24,8 @@ namespace fs = std::filesystem;
 using station::OtherProductsReport;
 using testing_support::TempDir;
 
-std::int64_t epochOf(const std::string& slot) {
-    return *station::slot_time::epochSeconds(slot);
-}
-station::TimePoint at(std::int64_t epoch) {
-    return station::TimePoint(std::chrono::seconds(epoch));
-}
+using testing_support::at;
+using testing_support::epochOf;
 
 // A station directory with a stand-in `deco` (it copies its argument to the decompressed name
 // in the directory it runs in, and fails on a file that reads "broken"), received13, and an
@@ -44,13 +41,8 @@ struct Received {
 
     Received() {
         fs::create_directories(paths.received13);
-        dir.write("station/deco",
-                  "#!/bin/sh\n"
-                  "n=${1##*/}\n"
-                  "read -r first < \"$1\"\n"
-                  "if [ \"$first\" = broken ]; then echo \"cannot read $n\" >&2; exit 2; fi\n"
-                  "cat \"$1\" > \"${n%C_}__\"\n");
-        fs::permissions(paths.cdo / "deco", fs::perms::owner_all);
+        fs::create_directories(paths.cdo);
+        testing_support::writeScriptDeco(paths.cdo / "deco");
         log.echo = [this](const std::string& t) { logged.push_back(t); };
     }
     // A received file, last written `age` seconds before the clock's now.

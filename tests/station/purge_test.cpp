@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "common/slot_time.h"
+#include "tests/support/reception.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -20,19 +21,8 @@ using testing_support::TempDir;
 constexpr std::int64_t kMinute = 60;
 constexpr std::int64_t kHour = 3600;
 
-std::int64_t epochOf(const std::string& slot) {
-    return *station::slot_time::epochSeconds(slot);
-}
-station::TimePoint at(std::int64_t epoch) {
-    return station::TimePoint(std::chrono::seconds(epoch));
-}
-
-std::string readAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using testing_support::at;
+using testing_support::epochOf;
 
 // Sets the modification time of the entry itself: of a link, not of what it points to.
 void setTime(const fs::path& p, std::int64_t epoch) {
@@ -226,7 +216,7 @@ TEST(Purge, MissingFileIsCreatedWithTheDefaults) {
     const auto policy = station::readPurgePolicy(dir.path());
     ASSERT_TRUE(policy) << policy.error();
     EXPECT_EQ(*policy, station::PurgePolicy{});
-    EXPECT_EQ(readAll(dir / "purge.txt"),
+    EXPECT_EQ(testing_support::readFile(dir / "purge.txt"),
               "#received hrit files\n120\n#received other files\n120\n#native files\n12\n48\n"
               "#products in prods\n12\n48\n");
 }
@@ -286,7 +276,7 @@ TEST(Purge, BadValueStopsTheTimedPurgesButNotTheFixedOnes) {
     EXPECT_TRUE(present(native));
     EXPECT_FALSE(present(slot));
     EXPECT_FALSE(present(lrit));
-    EXPECT_EQ(readAll(st.paths.cdo / "purge.txt"), "#\n120\n#\nlots\n#\n12\n48\n#\n12\n48\n")
+    EXPECT_EQ(testing_support::readFile(st.paths.cdo / "purge.txt"), "#\n120\n#\nlots\n#\n12\n48\n#\n12\n48\n")
         << "left to the user";
 }
 
