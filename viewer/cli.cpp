@@ -12,6 +12,9 @@
 #include "viewer/conversion/hrit_conversion.h"
 #include "common/json_writer.h"
 #include "tools/kit/kit.h"
+#include "viewer/cli_sequence.h"
+#include "viewer/cli_stats.h"
+#include "viewer/cli_support.h"
 #include "viewer/display/png_writer.h"
 #include "viewer/viewer.h"
 #include "viewer/scene/native_scene.h"
@@ -42,6 +45,13 @@ constexpr const char* kUsage = R"(usage: tesmar [--dir STATION_DIR] [FILE.nat]  
        tesmar convert --dir STATION_DIR --from SOURCE --to DESTINATION --start yyyymmddhhmm
                       --end yyyymmddhhmm [--regional] [--uncompressed-only] [--threshold PERCENT]
                       [--recursive] [--clean]    archived segments into one Native file per slot
+       tesmar sequence [--dir STATION_DIR] --type single|difference|composite|hrv|flow|complex
+                       [--channel K] [--rgb R G B] [--centre LON LAT] [--scope N] [--bmp] [--clean]
+                       --out FOLDER FILE.nat...  one stamped picture per file, named by its scene time
+       tesmar stats [--dir STATION_DIR] --kind STATISTIC [--picture single|composite|difference|complex]
+                    [--channel K] [--rgb R G B] [--centre LON LAT] [--scope N] [--coast] [--no-stretch]
+                    [--inverted|--not-inverted] [--minimum] --out PICTURE.png FILE.nat...
+                                                a statistic of the files' pictures, cell by cell
        tesmar --help
 
 KIND is single (default: channel K), hrv (channel 12), composite (one channel per colour,
@@ -58,69 +68,34 @@ corners to equal scales. Scope N is 1 (every stored pixel) to 5 (every fifth). I
 (cold is white) unless --not-inverted; --coast burns in the coast mask, --towns and --water
 draw the towns and water bounds of the station directory (default: the current directory).
 
+sequence makes one picture per Native file, oldest first, stamped and named by the scene time
+(FOLDER/yyyymmddhhmm.jpg, JPEG quality 80; --bmp: .bmp): single (channel K), difference (R
+minus G of --rgb), composite (--rgb), hrv (HRV coloured with the channels of --rgb), flow (the
+airmass recipe), complex (the fixed complex composite, minuends from --rgb). --clean first
+deletes the pictures an earlier sequence left in FOLDER, and nothing else. A file that cannot
+be made is reported and skipped.
+
+stats combines the picture of every Native file, taken in the order of their scene times, cell
+by cell into one picture. STATISTIC is average, deviation (standard deviation, spread over
+0..255), maximum, minimum, range (maximum - minimum), rise (maximum - the picture of the
+first FILE), heating (the rise in quarter kelvins of the single infrared channel K over the
+picture of the first FILE) or evolution (the seasonal maxima of channel K: January to March
+blue, April to June green, July to September red; --minimum takes the minima instead, for the
+near infrared). average and maximum also write the brightness temperatures of a single
+infrared channel over the region 8.23 W to 1.91 W, 37.28 N to 43.25 N into the station's
+ncs/TIME_average.nc or ncs/TIME_maximum.nc (TIME: the latest scene time). A file whose
+picture cannot be made is reported and left out.
+
 Channels are 1 VIS0.6, 2 VIS0.8, 3 NIR1.6, 4 IR3.9, 5 WV6.2, 6 WV7.3, 7 IR8.7, 8 IR9.7,
 9 IR10.8, 10 IR12.0, 11 IR13.4, 12 HRV. Values are brightness temperatures in kelvin for
 channels 4 to 11 and albedo in percent for the others. Lines count from the south, columns
 from the east of the 3712 x 3712 grid (HRV columns on the 11136 x 11136 grid).
 )";
 
-class Args {
-public:
-    explicit Args(std::vector<std::string> a) : a_(std::move(a)) {}
-
-    // Value(s) following `flag`; empty when the flag is absent or short of values.
-    std::optional<std::vector<std::string>> flag(const std::string& name, std::size_t count) const {
-        for (std::size_t i = 0; i < a_.size(); ++i)
-            if (a_[i] == name) {
-                if (i + count >= a_.size()) return std::nullopt;
-                return std::vector<std::string>(a_.begin() + static_cast<long>(i) + 1,
-                                                a_.begin() + static_cast<long>(i + count) + 1);
-            }
-        return std::nullopt;
-    }
-    bool has(const std::string& name) const {
-        for (const auto& x : a_)
-            if (x == name) return true;
-        return false;
-    }
-    // The i-th argument that is not a flag or a flag's value.
-    std::optional<std::string> positional(std::size_t i, const std::vector<std::pair<std::string, int>>& flags) const {
-        std::size_t seen = 0;
-        for (std::size_t k = 1; k < a_.size(); ++k) {
-            bool skipped = false;
-            for (const auto& [f, n] : flags)
-                if (a_[k] == f) {
-                    k += static_cast<std::size_t>(n);
-                    skipped = true;
-                    break;
-                }
-            if (skipped) continue;
-            if (seen++ == i) return a_[k];
-        }
-        return std::nullopt;
-    }
-
-private:
-    std::vector<std::string> a_;
-};
-
-template <class T>
-std::optional<T> number(const std::string& text) {
-    T v{};
-    auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (text.empty() || ec != std::errc{} || p != text.data() + text.size()) return std::nullopt;
-    return v;
-}
-
-int fail(std::ostream& err, const std::string& why) {
-    err << "tesmar: " << why << '\n';
-    return 1;
-}
-
-int usageError(std::ostream& err, const std::string& why) {
-    err << "tesmar: " << why << "\n\n" << kUsage;
-    return 2;
-}
+using cli::Args;
+using cli::fail;
+using cli::number;
+using cli::usageError;
 
 int info(const Args& args, std::ostream& out, std::ostream& err) {
     const auto file = args.positional(0, {});
@@ -231,11 +206,8 @@ int show(const std::vector<std::string>& argv, const Args& args, std::ostream& o
     if (!file || !centre || !target || (kind == "single" && !k))
         return usageError(err, "show needs FILE.nat --centre LON LAT --out PICTURE.png (and --channel K for a single channel)");
     const auto rgb = args.flag("--rgb", 3);
-    const auto scope = args.flag("--scope", 1);
-    const auto degra = scope ? number<int>((*scope)[0]) : std::optional<int>(1);
-    if (!degra || *degra < 1 || *degra > 5) return usageError(err, "--scope takes 1 to 5");
-    if (!number<double>((*centre)[0]) || !number<double>((*centre)[1]))
-        return usageError(err, "--centre takes two numbers (degrees)");
+    const auto options = cli::pictureOptions(args);
+    if (!options) return usageError(err, options.error());
 
     station::ConsoleHost host;
     const station::SystemClock clock;
@@ -244,16 +216,9 @@ int show(const std::vector<std::string>& argv, const Args& args, std::ostream& o
     v.oncre();
     v.unattended = true;
     if (!v.abrefiche_secre(*file)) return 1;
+    options->applyTo(v.controls);
     v.controls.channel = k ? (*k)[0] : std::string("1");
     v.nomcan();
-    if (rgb) {
-        v.controls.red = (*rgb)[0];
-        v.controls.green = (*rgb)[1];
-        v.controls.blue = (*rgb)[2];
-    }
-    v.controls.lon = (*centre)[0];
-    v.controls.lat = (*centre)[1];
-    v.controls.scopeSlider = 6 - *degra;
     v.controls.automaticStretch = !args.has("--no-stretch");
     if (args.has("--inverted")) v.controls.inverted = true;
     if (args.has("--not-inverted")) v.controls.inverted = false;
@@ -441,10 +406,14 @@ int kitCommand(const Args& args, std::ostream& out, std::ostream& err) {
 
 }  // namespace
 
+const char* cli::usageText() { return kUsage; }
+
 bool isCliInvocation(const std::vector<std::string>& args) {
     if (args.empty()) return false;
     const auto& a = args[0];
     return a == "info" || a == "value" || a == "nav" || a == "show" || a == "kit" || a == "products" || a == "convert" ||
+           a == "sequence" ||
+           a == "stats" ||
            a == "--help" || a == "-h" || a == "help";
 }
 
@@ -463,6 +432,8 @@ int runCli(const std::vector<std::string>& argv, std::ostream& out, std::ostream
     if (cmd == "kit") return kitCommand(args, out, err);
     if (cmd == "products") return productsCommand(args, out, err, painter);
     if (cmd == "convert") return convertCommand(args, out, err);
+    if (cmd == "sequence") return cli::sequenceCommand(args, out, err, painter);
+    if (cmd == "stats") return cli::statsCommand(args, out, err, painter);
     return usageError(err, "unknown command '" + cmd + "'");
 }
 

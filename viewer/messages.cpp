@@ -66,7 +66,7 @@ const std::vector<MenuEntry>& mainMenu() {
     static const std::vector<MenuEntry> menu = {
         {"", "File", "Archivo", "", false, true},
         {"File", "Open image", "Abre fichero", "Ctrl+O", false, true},
-        {"File", "Create bitmaps", "Crea bitmaps", "Ctrl+B", true},
+        {"File", "Create bitmaps", "Crea bitmaps", "Ctrl+B", true, true},
         {"File", "Save as JPEG", "Guarda en jpeg", "Ctrl+J", true, true},
         {"File", "Save as bitmap", "Guarda en bitmap", "Ctrl+S", true, true},
         {"File", "Save as PNG", "Guarda en png", "", true, true},
@@ -82,7 +82,7 @@ const std::vector<MenuEntry>& mainMenu() {
         {"Display", "Re-colour", "Recolorea", "Ctrl+Alt+R", true, true},
         {"Display", "Colour", "Color", "Ctrl+A", true, true},
         {"Display", "GE animation", "Animación para GE", "Ctrl+Alt+Y", true, true},
-        {"Display", "Animation", "Animación", "Ctrl+Alt+B", true},
+        {"Display", "Animation", "Animación", "Ctrl+Alt+B", true, true},
         {"Display", "Sun glint", "Reflejo solar", ""},
         {"Display", "Series", "Serie temporal", ""},
         {"Display", "Take-off", "Despega", ""},
@@ -104,6 +104,16 @@ const std::vector<MenuEntry>& mainMenu() {
         {"Merge/Standard RGB ..", "Convection", "Convección", "", false, true},
         {"Merge/Standard RGB ..", "Airmass", "Flujo", "", false, true},
         {"Merge/Standard RGB ..", "Natural", "", "", false, true},
+        // Temporal statistics of a series of Native files ("Max - Actual" compares with the
+        // picture on screen).
+        {"Merge", "Temporal", "", "", false, true},
+        {"Merge/Temporal", "Average image", "", "", false, true},
+        {"Merge/Temporal", "Deviation image", "", "", false, true},
+        {"Merge/Temporal", "Max - Min", "", "", false, true},
+        {"Merge/Temporal", "Max image", "", "", false, true},
+        {"Merge/Temporal", "Min image", "", "", false, true},
+        {"Merge/Temporal", "Max - Actual", "", "", true, true},
+        {"Merge", "Evolution RGB", "", "", false, true},
         {"Merge", "MSG Ozone", "Ozono MSG", ""},
         {"Merge", "HRIT to Native", "HRIT en Native", "Ctrl+Alt+N", false, true},
         {"", "Plots", "Trazado", "", false, true},
@@ -124,6 +134,7 @@ const std::vector<MenuEntry>& mainMenu() {
         {"Lrit", "Open", "Abre", ""},
         {"Lrit", "Display", "Muestra", "Ctrl+Alt+D"},
         {"Lrit", "GOES Composite", "Composición", "Ctrl+Alt+X"},
+        {"Lrit", "Heating in K", "", "", true, true},  // a temporal statistic of the picture on screen
         {"", "About", "Info", "", false, true},
         {"About", "Start processing", "Procesa lo recibido", "", false, true},
         {"About", "Spanish menu", "Menú en español", "", false, true},

@@ -25,6 +25,7 @@
 #include "viewer/display/remap.h"
 #include "viewer/display/kml.h"
 #include "common/result.h"
+#include "viewer/products/animation.h"
 #include "viewer/products/product_editor.h"
 #include "viewer/products/product_list.h"
 #include "common/gated_host.h"
@@ -289,6 +290,11 @@ public:
         display::AnimationCorners corners;
         int kind = 0;
     } animation;
+    // The frame list of the animation window, shared by the animations, the idle slide show
+    // and the picture sequences; and where the last "Zoom in" was made (picture pixels), which
+    // a sequence "zoomed as in last zooming" repeats.
+    products::FrameList cord;
+    std::optional<display::RasterCell> lastZoom;
     std::string date_ante;  // scene time of the last slot whose products were made
     std::string unreadable_ante;  // the last Native file the cycle could not read, and its time
     // Asked once for a coast mask in this session; unattended runs never ask.

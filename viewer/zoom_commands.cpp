@@ -35,6 +35,7 @@ bool Viewer::zoomin() {
         return false;
     }
     if (!zoomStep(*this, clickposx, clickposy)) return false;
+    lastZoom = display::RasterCell{.row = clickposy, .col = clickposx};
     zoominchiv = true;
     return true;
 }

@@ -27,6 +27,7 @@ public:
     void fill(std::uint8_t v) { std::fill(data_.begin(), data_.end(), v); }
     // The cells of one row of a plane, for filling whole rows at once.
     std::uint8_t* row(int plane, int r) { return &data_[index(plane, r, 0)]; }
+    const std::uint8_t* row(int plane, int r) const { return &data_[index(plane, r, 0)]; }
 
 private:
     static std::size_t index(int plane, int row, int col) {

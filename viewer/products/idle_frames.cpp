@@ -1,23 +1,12 @@
 #include "viewer/products/idle_frames.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "viewer/products/animation.h"
 
 namespace tesmar::products {
 
 namespace fs = std::filesystem;
-
-namespace {
-
-// The 12 digits in front of the extension ("eur_c321r5_201305011200.jpg"), or empty.
-std::string slotOf(const fs::path& file) {
-    const std::string stem = file.stem().string();
-    if (stem.size() < 12) return {};
-    const std::string slot = stem.substr(stem.size() - 12);
-    return std::all_of(slot.begin(), slot.end(), [](unsigned char c) { return std::isdigit(c); }) ? slot : std::string{};
-}
-
-}  // namespace
 
 std::vector<fs::path> idleFrames(const fs::path& prods, const ProductEntry& e, std::size_t limit) {
     std::vector<fs::path> names;
@@ -28,20 +17,17 @@ std::vector<fs::path> idleFrames(const fs::path& prods, const ProductEntry& e, s
 
     const std::string n = e.name().substr(0, 3) + "_" + e.code;
     const std::string r = "r" + e.detail;
-    const std::string patterns[] = {n + e.box1 + e.box2 + e.box3 + r, n + e.box1 + r, n + e.box1 + e.box2 + r, n + r};
+    const std::string patterns[] = {n + e.box1 + e.box2 + e.box3 + r, n + e.box1 + r,
+                                    n + e.box1 + e.box2 + r, n + r};
     std::vector<fs::path> frames;
     for (const auto& pattern : patterns) {
         for (const auto& f : names)
-            if (f.filename().string().find(pattern) != std::string::npos && frames.size() < limit) frames.push_back(f);
+            if (f.filename().string().find(pattern) != std::string::npos && frames.size() < limit)
+                frames.push_back(f);
         if (!frames.empty()) break;
     }
     if (frames.size() <= 3) return {};
-    std::stable_sort(frames.begin(), frames.end(), [](const fs::path& a, const fs::path& b) {
-        const auto sa = slotOf(a), sb = slotOf(b);
-        if (sa.empty() != sb.empty()) return sb.empty();
-        return sa < sb;
-    });
-    return frames;
+    return orderFrames(std::move(frames));
 }
 
 }  // namespace tesmar::products

@@ -76,6 +76,8 @@ MainWindow::MainWindow(const std::filesystem::path& station, QWidget* parent) : 
             if (complexDialog_) complexDialog_->setSettings(viewer_->complex);
         };
     addProductCommands();
+    addStatsCommands();
+    addAnimationCommands();
     buildMenus();
     setCentralWidget(buildControls());
     resize(1240, 880);

@@ -12,6 +12,7 @@
 #include "common/station_lock.h"
 #include "viewer/ui/qt_host.h"
 #include "viewer/viewer.h"
+#include "viewer/compose/temporal_stats.h"
 
 class QLabel;
 class QLineEdit;
@@ -34,6 +35,8 @@ class RemapCornersDialog;
 class ProjectionWindow;
 class ProductWindow;
 class HritWindow;
+class AnimationWindow;
+class SequenceWindow;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -133,7 +136,6 @@ private:
     void cycleTick();
     void generatingToggled(bool on);
     void idleToggled(bool on);
-    void nextSlide();
     void showItNow();
     void loopItNow();
     void startProcessing();
@@ -154,12 +156,25 @@ private:
     ProductWindow* productWindow_ = nullptr;
     QCheckBox* generating_ = nullptr;
     QTimer* cycleTimer_ = nullptr;
-    QTimer* slideTimer_ = nullptr;
     std::optional<station::StationLock> productLock_;
     bool productRunning_ = false;  // a run is in progress: the idle show and ticks wait
-    std::vector<std::filesystem::path> slides_;
-    std::size_t slide_ = 0;
-    int slidesThisTick_ = 0;
+
+    // Animation and picture sequences (main_window_animation.cpp).
+    void addAnimationCommands();
+    // Display > "Animation": graphic files chosen in a dialog that opens in `folder`, put in
+    // time order and played once in the animation window.
+    void anicrea(const std::filesystem::path& folder);
+    // File > "Create bitmaps": the sequence window; its "Go" makes the sequence (goLoop).
+    void asicrea();
+    void goLoop();
+    AnimationWindow* animationWindow();  // made on first use
+    AnimationWindow* animationWindow_ = nullptr;
+    SequenceWindow* sequenceWindow_ = nullptr;
+
+    // Temporal statistics (main_window_stats.cpp): the chosen Native files combined into the
+    // statistic of the current kind of picture, with a progress bar while they are read.
+    void addStatsCommands();
+    void temporalStatistic(compose::Statistic statistic);
 
     // Menu commands by "Menu/Caption", and one caption setter per main-menu entry.
     std::map<std::string, std::function<void()>> commands_;

@@ -18,6 +18,7 @@
 #include "viewer/display/picture/qt_picture.h"
 #include "viewer/display/ui/remap_windows.h"
 #include "viewer/products/idle_frames.h"
+#include "viewer/products/ui/animation_window.h"
 #include "viewer/products/ui/product_window.h"
 #include "viewer/ui/main_window.h"
 #include "viewer/ui/picture_view.h"
@@ -28,7 +29,6 @@ namespace fs = std::filesystem;
 
 namespace {
 constexpr int kCycleMs = 90'000;
-constexpr int kSlidesPerTick = 179;
 QString q(const std::string& s) { return QString::fromStdString(s); }
 }  // namespace
 
@@ -47,8 +47,6 @@ void MainWindow::buildProductControls(QVBoxLayout* side) {
     cycleTimer_->setInterval(kCycleMs);
     connect(cycleTimer_, &QTimer::timeout, this, [this] { cycleTick(); });
     cycleTimer_->start();
-    slideTimer_ = new QTimer(this);
-    connect(slideTimer_, &QTimer::timeout, this, [this] { nextSlide(); });
 }
 
 void MainWindow::addProductCommands() {
@@ -113,19 +111,21 @@ void MainWindow::generatingToggled(bool on) {
 
 void MainWindow::idleToggled(bool on) {
     if (on && generating_->isChecked()) generating_->setChecked(false);
-    if (!on) slideTimer_->stop();
+    // The slide show plays in the animation window, whose own buttons wait while it is idle.
+    if (!animationWindow_) return;
+    animationWindow_->setButtonsVisible(!on);
+    if (!on) animationWindow_->stopPlay();
 }
 
 void MainWindow::cycleTick() {
     if (productRunning_) return;  // a run still going: this tick is skipped
     if (idle_->isChecked()) {
+        if (viewer_->cord.playing()) return;  // the frames of an earlier tick still play
         const auto list = products::loadProductList(viewer_->cdo() / "product.txt");
         if (!list || list->entries.empty()) return;
         const auto& entry = list->entries[QRandomGenerator::global()->bounded(static_cast<int>(list->entries.size()))];
-        slides_ = products::idleFrames(viewer_->cdo() / "prods", entry);
-        slide_ = 0;
-        slidesThisTick_ = 0;
-        if (!slides_.empty()) slideTimer_->start(500);
+        auto frames = products::idleFrames(viewer_->cdo() / "prods", entry);
+        if (!frames.empty()) animationWindow()->playIdle(std::move(frames));
         return;
     }
     if (!generating_->isChecked()) return;
@@ -148,19 +148,6 @@ void MainWindow::cycleTick() {
     refreshWindowFacts();
     statusBar()->showMessage(QString("Products of %1: %2 made%3").arg(q(viewer_->scene.bsc)).arg(made)
                                  .arg(failed.isEmpty() ? QString() : ", not made:" + failed));
-}
-
-void MainWindow::nextSlide() {
-    if (slides_.empty() || ++slidesThisTick_ > kSlidesPerTick || !idle_->isChecked()) {
-        slideTimer_->stop();
-        return;
-    }
-    const auto& file = slides_[slide_];
-    QImage frame(q(file.string()));
-    if (!frame.isNull()) picture_->setPicture(frame);  // a frame purged meanwhile is passed over
-    slide_ = (slide_ + 1) % slides_.size();
-    // A pause before the series starts again.
-    slideTimer_->setInterval(slide_ == 0 ? 1500 : 500);
 }
 
 void MainWindow::showItNow() {
@@ -206,8 +193,9 @@ void MainWindow::loopItNow() {
     productRunning_ = false;
     pushControls();
     refreshWindowFacts();
-    statusBar()->showMessage("The GRAPHICAL products are now in /creas");
+    statusBar()->showMessage(q(viewer_->mess(15)));
     if (!failed.isEmpty()) host_->message(("Not made:\n" + failed.join("\n")).toStdString());
+    anicrea(viewer_->cdo() / "creas");
 }
 
 void MainWindow::startProcessing() {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QStatusBar>
 #include <QStringList>
 #include <QTimer>
@@ -46,6 +47,15 @@ void QtHost::busy(bool on) {
 
 void QtHost::progress(int done, int total) {
     status_->showMessage(QString("%1 of %2").arg(done).arg(total));
+    // A bar beside the status line, shown until the last item is done.
+    if (!progress_) {
+        progress_ = new QProgressBar;
+        progress_->setMaximumWidth(200);
+        status_->addPermanentWidget(progress_);
+    }
+    progress_->setRange(0, total > 0 ? total : 1);
+    progress_->setValue(done);
+    progress_->setVisible(done < total);
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 

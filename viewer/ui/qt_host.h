@@ -8,6 +8,7 @@
 class QWidget;
 class QString;
 class QStatusBar;
+class QProgressBar;
 
 namespace tesmar::ui {
 
@@ -28,6 +29,7 @@ private:
     QWidget* parent_;
     QStatusBar* status_;
     std::function<void(station::Fact, const QString&)> showFact_;
+    QProgressBar* progress_ = nullptr;  // in the status bar while a long command runs
 };
 
 }  // namespace tesmar::ui
