@@ -31,6 +31,7 @@ struct DrawOp {
     int x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // Square, Circle: bounding box; Text: top-left corner
     Rgb pen, fill;
     std::string text;
+    bool boxed = false;  // Text: on a light box, so it reads over dark space and night too
 };
 using DrawList = std::vector<DrawOp>;
 

@@ -183,6 +183,7 @@ DrawOp stampMark(const std::string& text) {
     op.y1 = 2;
     op.pen = {0, 0, 0};
     op.text = text;
+    op.boxed = true;
     return op;
 }
 

@@ -1,5 +1,6 @@
 #include "viewer/display/picture/qt_picture.h"
 
+#include <algorithm>
 #include <QFont>
 #include <QPainter>
 #include <cstring>
@@ -43,9 +44,17 @@ void paintMarks(QImage& image, const display::DrawList& marks) {
                 p.setBrush(colour(m.fill));
                 p.drawEllipse(QRect(QPoint(m.x1, m.y1), QPoint(m.x2, m.y2)));
                 break;
-            case display::DrawOp::Kind::Text:
-                p.drawText(QRect(m.x1, m.y1, 400, 40), Qt::AlignLeft | Qt::AlignTop, QString::fromStdString(m.text));
+            case display::DrawOp::Kind::Text: {
+                // As wide as the picture: a long title must not be cut short.
+                const QRect room(m.x1, m.y1, std::max(image.width() - m.x1, 1), 40);
+                const QString text = QString::fromStdString(m.text);
+                if (m.boxed) {
+                    const QRect used = p.boundingRect(room, Qt::AlignLeft | Qt::AlignTop, text);
+                    p.fillRect(used.adjusted(-2, 0, 2, 0), QColor(255, 255, 255, 190));
+                }
+                p.drawText(room, Qt::AlignLeft | Qt::AlignTop, text);
                 break;
+            }
         }
     }
 }
