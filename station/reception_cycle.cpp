@@ -125,7 +125,6 @@ void ReceptionCycle::deco() {
     log_.line("  ");
     log_.line("-----------------------------------------------------  ");
     log_.line(std::string("MSG-") + settings_.satellite + "  " + localDateText(t));
-    std::ofstream(paths_.cdo / "todel_hrit.txt", std::ios::trunc);
 
     const auto work = workDir(datea_);
     const auto epilogue = seg::epilogueName(settings_.satellite, settings_.rapidScan, datea_);
@@ -157,7 +156,9 @@ void ReceptionCycle::deco() {
               "      -----------------starting decompression  MSG --------");
 
     std::vector<fs::path> inputs;
-    std::ofstream todel(paths_.cdo / "todel_hrit.txt", std::ios::app);
+    // The list of what was decompressed starts afresh only here: a processor restarted before
+    // the assembly finds the last slot's list and deletes its inputs as the first one would.
+    std::ofstream todel(paths_.cdo / "todel_hrit.txt", std::ios::trunc);
     int count = 0;
     for (const auto& e : expected) {
         const auto input = paths_.received / e.name;
