@@ -13,6 +13,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth
     gmt gmt-gshhg-low tzdata
+    clang libclang-rt-14-dev
 )
 
 missing=()

@@ -28,7 +28,9 @@ public:
     const std::string& get(int row, Lang lang) const;
 
 private:
-    std::array<std::array<std::string, 2>, kRows> rows_{};
+    // Default-initialised (every text empty): clang 14 crashes on a braced initializer of
+    // nested arrays of strings here.
+    std::array<std::array<std::string, 2>, kRows> rows_;
 };
 
 // One entry of the main menu: where it sits, its English caption, its Spanish caption (empty

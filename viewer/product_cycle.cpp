@@ -73,7 +73,7 @@ Viewer::ProductRun Viewer::makeProduct(const products::ProductEntry& e, const fs
                                        const display::MarkPainter& painter) {
     const auto output = products::productOutput(e, scene.bsc);
     if (!output) {
-        return {e.header, {}, std::string("product code '") + e.code + "' needs imagery this station does not make yet", 0, {}};
+        return {e.header, {}, products::noOutputReason(e), 0, {}};
     }
     auto job = ProductJob::of(e);
     job.file = dir / output->fileName;
@@ -220,7 +220,7 @@ Viewer::ProductRun Viewer::tualotuyo_now(const products::ProductForm& form, cons
     e.detail = std::to_string(form.detail);
     const auto output = products::productOutput(e, scene.bsc);
     if (!output) {
-        refused.why = std::string("product code '") + e.code + "' needs imagery this station does not make yet";
+        refused.why = products::noOutputReason(e);
         return refused;
     }
     job.zoom = form.zoomed;

@@ -52,4 +52,24 @@ TEST(ProductList, FileNamesAndQualities) {
     EXPECT_FALSE(productOutput({"## goes", 'g', "4", "", "", "0", "0", "5"}, "201305011200"));
 }
 
+// The file name is made of an entry's lines and the scene's time, all read from files: a
+// name that would leave prods/ or be cut at a NUL is no product (found by fuzzing product.txt).
+TEST(ProductList, NoFileNameOutsideTheProductFolder) {
+    using namespace std::string_literals;
+    const ProductEntry cases[] = {
+        {"## ../", 's', "9", "", "", "0", "0", "5"},
+        {"## /tm", 's', "9", "", "", "0", "0", "5"},
+        {"## eur", 's', "/../../../tmp/x", "", "", "0", "0", "5"},
+        {"## eur", 'c', "3", "2", "1", "0", "0", "5/.."},
+        {"## tdi", 'd', "9\0"s, "5", "", "0", "0", "5"},
+    };
+    for (const auto& e : cases) {
+        EXPECT_FALSE(productOutput(e, "201305011200")) << e.box1 << " " << e.detail;
+        EXPECT_EQ(noOutputReason(e).find("needs imagery"), std::string::npos);
+    }
+    const ProductEntry fine{"## eur", 's', "9", "", "", "0", "0", "5"};
+    EXPECT_FALSE(productOutput(fine, "2013/5011200"));  // a scene time is read from the file too
+    EXPECT_NE(noOutputReason({"## goes", 'g', "4", "", "", "0", "0", "5"}).find("needs imagery"), std::string::npos);
+}
+
 }  // namespace

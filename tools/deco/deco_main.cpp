@@ -12,17 +12,12 @@
 
 #include "common/decompressor.h"
 #include "common/durable_file.h"
-#include "common/xrit_header.h"
+#include "tools/deco/segment_check.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// Exit codes: the caller logs them, so each kind of refusal keeps its own.
-constexpr int kUsage = 2;
-constexpr int kUnreadable = 3;  // unreadable input, or a damaged header
-constexpr int kCompressed = 4;  // compressed data, which only a real decompressor can expand
-constexpr int kWriteFailed = 5;
+using deco::kUnreadable, deco::kUsage, deco::kWriteFailed;
 
 // Larger than any segment by far; a file beyond it is not one, and is not read into memory.
 constexpr std::uintmax_t kLargest = 64u << 20;
@@ -82,19 +77,8 @@ int main(int argc, char** argv) {
             return refuse(kUnreadable, "cannot read " + input.string() + " whole");
     }
 
-    const auto header = station::xrit::parseHeader(bytes);
-    if (!header) return refuse(kUnreadable, input.string() + " has a damaged xRIT header");
-    if (!header->image)
-        return refuse(kUnreadable, input.string() + " has no image structure record");
-    const int flag = header->image->compression;
-    if (flag == 1 || flag == 2)
-        return refuse(
-            kCompressed,
-            input.string() + " holds " + (flag == 1 ? "lossless" : "lossy") +
-                " compressed data; point deco at an installed xRIT decompressor to handle it");
-    if (flag != 0)
-        return refuse(kUnreadable,
-                      input.string() + " has an unknown compression flag " + std::to_string(flag));
+    if (const auto verdict = deco::checkSegment(bytes, input.string()); verdict.code != deco::kWritten)
+        return refuse(verdict.code, verdict.why);
 
     const fs::path output = *outputName;
     if (fs::exists(fs::symlink_status(output, ec)))

@@ -1,6 +1,7 @@
 #include "viewer/products/product_list.h"
 
 #include <sstream>
+#include <string_view>
 
 namespace tesmar::products {
 
@@ -84,7 +85,18 @@ std::optional<ProductOutput> productOutput(const ProductEntry& e, const std::str
         default: return std::nullopt;
     }
     o.fileName = n + "_" + middle + "_" + slot + ".jpg";
+    // The name is made of the entry's lines and the scene's time, all read from files: one
+    // that would leave prods/ ("/", "..") or be cut short at a NUL names no product.
+    if (o.fileName.find_first_of(std::string_view("/\0", 2)) != std::string::npos)
+        return std::nullopt;
     return o;
+}
+
+std::string noOutputReason(const ProductEntry& e) {
+    if (std::string_view("scdfnh").find(e.code) == std::string_view::npos)
+        return std::string("product code '") + e.code +
+               "' needs imagery this station does not make yet";
+    return "its lines or the scene's time hold \"/\" or a NUL, which no product file name may hold";
 }
 
 }  // namespace tesmar::products

@@ -42,7 +42,10 @@ struct ProductOutput {
     int quality = 80;      // JPEG quality; 0 for BMP
 };
 
-// The file name and stamp of an entry's product for a slot; empty when the code is unknown.
+// The file name and stamp of an entry's product for a slot; empty when the code is unknown or
+// the name would not be a plain file name of prods/.
 std::optional<ProductOutput> productOutput(const ProductEntry& entry, const std::string& slot);
+// Why productOutput gives nothing for the entry, as the product cycle reports it.
+std::string noOutputReason(const ProductEntry& entry);
 
 }  // namespace tesmar::products

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <limits>
 #include <string_view>
 #include <vector>
 
@@ -31,7 +32,15 @@ struct HeaderBytes {
     }
 };
 
-bool inGrid(int first, int last, int grid) { return first >= 0 && first <= last && last < grid; }
+// Whether the one-based positions first..last lie in a grid of `grid` positions. Compared as
+// they stand: a header word may be any 32-bit value, and subtracting from it could overflow.
+bool inGrid(int first, int last, int grid) { return first >= 1 && first <= last && last <= grid; }
+
+// A one-based header position made zero-based; the most negative word stays as it is, outside
+// every grid, rather than overflowing.
+int zeroBased(std::int32_t position) {
+    return position == std::numeric_limits<std::int32_t>::min() ? position : position - 1;
+}
 
 std::string badBounds(std::string_view what) {
     return "The header states impossible " + std::string(what) + "; the file cannot be read";
@@ -78,10 +87,10 @@ Result<NativeScene> parseNativeHeader(std::span<const std::uint8_t> header) {
     s.p95 = longitudeShift(s.salong);
     s.b105 = header[native::kAssemblerMark];
 
-    s.hrv_wec = h.int32(native::kHrvLowerWest) - 1;
-    s.hrv_eac_nor = h.int32(native::kHrvUpperEast) - 1;
-    s.hrv_eac = h.int32(native::kHrvLowerEast) - 1;
-    s.vis_off_h = h.int32(native::kHrvLowerNorth) - 1;
+    s.hrv_wec = zeroBased(h.int32(native::kHrvLowerWest));
+    s.hrv_eac_nor = zeroBased(h.int32(native::kHrvUpperEast));
+    s.hrv_eac = zeroBased(h.int32(native::kHrvLowerEast));
+    s.vis_off_h = zeroBased(h.int32(native::kHrvLowerNorth));
     if (s.vis_off_h == native::kHrvGrid - 1) s.hrv_eac_nor = s.hrv_eac;
 
     // An assembled file always holds all twelve channels, whatever its template says.
@@ -95,15 +104,17 @@ Result<NativeScene> parseNativeHeader(std::span<const std::uint8_t> header) {
         const int north = h.int32(native::kPlannedSouth + 4);
         const int east = h.int32(native::kPlannedSouth + 8);
         const int west = h.int32(native::kPlannedSouth + 12);
-        if (!inGrid(south - 1, north - 1, native::kVisIrGrid) ||
-            !inGrid(east - 1, west - 1, native::kVisIrGrid))
+        if (!inGrid(south, north, native::kVisIrGrid) || !inGrid(east, west, native::kVisIrGrid))
             return Result<NativeScene>::failure(badBounds("image bounds"));
         s.sol = 0;  // the first block of an assembled file is the grid's first line
         s.nol = north - 1;
         s.eac = east - 1;
         s.wec = west - 1;
         s.visir_columns = s.wec - s.eac + 1;
-        s.nopico_hrv = s.hrv_wec - s.hrv_eac + 1;
+        // Beyond an int when the window's words are extreme: such a width is refused below.
+        const std::int64_t hrvPixels = std::int64_t{s.hrv_wec} - s.hrv_eac + 1;
+        const bool plausible = hrvPixels >= 1 && hrvPixels <= native::kHrvGrid;
+        s.nopico_hrv = plausible ? static_cast<int>(hrvPixels) : 0;
     } else {
         std::array<std::optional<int>, 8> v;
         for (int i = 0; i < 8; ++i) v[i] = h.asciiDecimal(native::kRectSouth + i * native::kAsciiRecordStep);
@@ -117,8 +128,7 @@ Result<NativeScene> parseNativeHeader(std::span<const std::uint8_t> header) {
         s.visir_columns = *v[5];
         s.hrv_lines_stated = *v[6];
         s.hrv_columns_stated = *v[7];
-        if (!inGrid(s.sol - 1, s.nol - 1, native::kVisIrGrid) ||
-            !inGrid(s.eac - 1, s.wec - 1, native::kVisIrGrid))
+        if (!inGrid(s.sol, s.nol, native::kVisIrGrid) || !inGrid(s.eac, s.wec, native::kVisIrGrid))
             return Result<NativeScene>::failure(badBounds("image bounds"));
         if (s.visir_columns < 1 || s.visir_columns > native::kVisIrGrid)
             return Result<NativeScene>::failure(badBounds("line length"));
@@ -140,7 +150,8 @@ Result<NativeScene> parseNativeHeader(std::span<const std::uint8_t> header) {
     }
 
     s.nobyco = native::packedBytes(s.visir_columns);
-    s.nobyco_hrv = native::packedBytes(s.nopico_hrv);
+    // Without HRV the stated HRV width is never checked (nor used): it gives no record length.
+    s.nobyco_hrv = map.hrvPresent() ? native::packedBytes(s.nopico_hrv) : 0;
     s.blocall = s.layout().blocall();
     if (s.blocall <= 0) return Result<NativeScene>::failure("The header lists no channel; the file cannot be read");
 
