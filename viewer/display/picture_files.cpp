@@ -4,9 +4,11 @@
 #include <png.h>
 
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "common/atomic_file.h"
@@ -30,6 +32,21 @@ struct JpegError {
 void jpegFail(j_common_ptr info) {
     auto* e = reinterpret_cast<JpegError*>(info->err);
     std::longjmp(e->jump, 1);
+}
+
+// Imported pictures are pictures of the size the station makes; a header that states far
+// more (a few bytes can claim 60000 x 60000) is refused before its pixels are allocated.
+constexpr std::uint64_t kLargestSide = 16384;
+constexpr std::uint64_t kLargestPixels = std::uint64_t{64} << 20;
+
+bool importableSize(std::uint64_t width, std::uint64_t height) {
+    return width > 0 && height > 0 && width <= kLargestSide && height <= kLargestSide &&
+           width * height <= kLargestPixels;
+}
+
+std::string tooLarge(const std::filesystem::path& path, std::uint64_t width, std::uint64_t height) {
+    return path.filename().string() + " states " + std::to_string(width) + " x " +
+           std::to_string(height) + " pixels, more than a picture that can be imported";
 }
 
 }  // namespace
@@ -133,6 +150,11 @@ station::Result<Image24> readJpeg(const std::filesystem::path& path) {
     jpeg_create_decompress(&info);
     jpeg_stdio_src(&info, file.get());
     jpeg_read_header(&info, TRUE);
+    if (!importableSize(info.image_width, info.image_height)) {
+        const auto why = tooLarge(path, info.image_width, info.image_height);
+        jpeg_destroy_decompress(&info);
+        return R::failure(why);
+    }
     info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);
     out = Image24(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
@@ -151,6 +173,10 @@ station::Result<Image24> readPng(const std::filesystem::path& path) {
     image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_file(&image, path.c_str()))
         return R::failure(path.filename().string() + " is not a readable PNG file");
+    if (!importableSize(image.width, image.height)) {
+        png_image_free(&image);
+        return R::failure(tooLarge(path, image.width, image.height));
+    }
     image.format = PNG_FORMAT_RGB;
     Image24 out(static_cast<int>(image.width), static_cast<int>(image.height));
     if (!png_image_finish_read(&image, nullptr, out.rgb.data(), 0, nullptr)) {
