@@ -14,6 +14,7 @@
 #include <limits>
 
 #include "common/atomic_file.h"
+#include "common/folder_paths.h"
 #include "common/slot_time.h"
 
 namespace station {
@@ -98,29 +99,9 @@ Result<bool> writePolicyFile(const fs::path& cdo, const PurgePolicy& p, IfExists
     return true;
 }
 
-fs::path userHome() {
-    if (const char* h = std::getenv("HOME"); h && *h) return h;
-    if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) return pw->pw_dir;
-    return {};
-}
-
-// The absolute path with every link resolved as far as it exists, without a final separator,
-// so that two spellings of one folder compare equal.
-fs::path resolved(const fs::path& p) {
-    std::error_code ec;
-    fs::path r = fs::weakly_canonical(fs::absolute(p, ec), ec);
-    if (ec) r = fs::absolute(p, ec).lexically_normal();
-    while (!r.has_filename() && r.has_relative_path()) r = r.parent_path();
-    return r;
-}
-
-bool isAncestorOrSelf(const fs::path& folder, fs::path p) {
-    for (;;) {
-        if (p == folder) return true;
-        if (p == p.parent_path()) return false;
-        p = p.parent_path();
-    }
-}
+using station::isAncestorOrSelf;
+using station::userHome;
+const auto& resolved = station::resolvedPath;
 
 // What lstat says: the kind of the entry itself (a link is a link) and its modification time.
 struct Entry {

@@ -8,6 +8,7 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "common/folder_paths.h"
 #include "common/slot_time.h"
 
 namespace tesmar::products {
@@ -25,29 +26,9 @@ bool present(const fs::path& file) {
     return fs::exists(file, ec);
 }
 
-fs::path userHome() {
-    if (const char* h = std::getenv("HOME"); h && *h) return h;
-    if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) return pw->pw_dir;
-    return {};
-}
-
-// The absolute path with its links resolved as far as it exists and no final separator, so
-// that two spellings of one folder compare equal.
-fs::path resolved(const fs::path& p) {
-    std::error_code ec;
-    fs::path r = fs::weakly_canonical(fs::absolute(p, ec), ec);
-    if (ec) r = fs::absolute(p, ec).lexically_normal();
-    while (!r.has_filename() && r.has_relative_path()) r = r.parent_path();
-    return r;
-}
-
-bool isAncestorOrSelf(const fs::path& folder, fs::path p) {
-    for (;;) {
-        if (p == folder) return true;
-        if (p == p.parent_path()) return false;
-        p = p.parent_path();
-    }
-}
+using station::isAncestorOrSelf;
+using station::userHome;
+const auto& resolved = station::resolvedPath;
 
 // Folders that hold the system's own files, with everything under them.
 constexpr std::array<const char*, 13> kSystemTrees = {
