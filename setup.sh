@@ -8,7 +8,7 @@ cd "$(dirname "$0")"
 
 packages=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-charts-dev libgl-dev
+    qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
     libjpeg-dev libpng-dev zlib1g-dev libbz2-dev libnetcdf-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth
