@@ -7,7 +7,6 @@
 #include <unistd.h>
 #include <zlib.h>
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
@@ -29,6 +28,7 @@
 #include "tools/kit/mask_files.h"
 #include "tools/kit/towns.h"
 #include "tools/synth/received_slot.h"
+#include "tools/synth/shapefile_writer.h"
 #include "viewer/display/picture_files.h"
 #include "viewer/display/png_writer.h"
 #include "viewer/products/product_editor.h"
@@ -211,74 +211,13 @@ void overlaySeeds(Corpus& c) {
 
 // ---- Shapefiles: polylines, a polygon and a point, as a GIS writes them ----
 
-class ShapeWriter {
-  public:
-    void poly(std::int32_t type, const std::vector<std::vector<std::pair<double, double>>>& parts) {
-        std::string c;
-        le32(c, type);
-        c.append(32, '\0');
-        std::int32_t count = 0;
-        for (const auto& p : parts) count += static_cast<std::int32_t>(p.size());
-        le32(c, static_cast<std::int32_t>(parts.size()));
-        le32(c, count);
-        std::int32_t start = 0;
-        for (const auto& p : parts) {
-            le32(c, start);
-            start += static_cast<std::int32_t>(p.size());
-        }
-        for (const auto& p : parts)
-            for (const auto& [x, y] : p) {
-                le64(c, std::bit_cast<std::uint64_t>(x));
-                le64(c, std::bit_cast<std::uint64_t>(y));
-            }
-        record(c);
-    }
-    void point(double x, double y) {
-        std::string c;
-        le32(c, 1);
-        le64(c, std::bit_cast<std::uint64_t>(x));
-        le64(c, std::bit_cast<std::uint64_t>(y));
-        record(c);
-    }
-    std::string file() const {
-        std::string h;
-        be32(h, 9994);
-        h.append(20, '\0');
-        be32(h, static_cast<std::int32_t>((100 + records_.size()) / 2));
-        le32(h, 1000);
-        le32(h, 3);
-        h.append(100 - h.size(), '\0');
-        return h + records_;
-    }
-
-  private:
-    void record(const std::string& content) {
-        be32(records_, ++number_);
-        be32(records_, static_cast<std::int32_t>(content.size() / 2));
-        records_ += content;
-    }
-    static void le32(std::string& s, std::int32_t v) {
-        for (int i = 0; i < 4; ++i)
-            s += static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * i)) & 0xFF);
-    }
-    static void be32(std::string& s, std::int32_t v) {
-        for (int i = 3; i >= 0; --i)
-            s += static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * i)) & 0xFF);
-    }
-    static void le64(std::string& s, std::uint64_t v) {
-        for (int i = 0; i < 8; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
-    }
-    std::string records_;
-    std::int32_t number_ = 0;
-};
-
 void shapefileSeeds(Corpus& c) {
-    ShapeWriter w;
+    synth::ShapefileWriter w;
     w.poly(3, {{{-9.5, 43.0}, {-8.9, 42.1}}, {{3.2, 42.4}, {3.0, 43.1}, {3.1, 43.3}}});
     w.point(1.0, 2.0);
     w.poly(5, {{{0, 0}, {1, 0}, {1, 1}, {0, 0}}});
     c.add("shapefile", "mixed", w.file());
-    ShapeWriter empty;
+    synth::ShapefileWriter empty;
     c.add("shapefile", "empty", empty.file());
 }
 

@@ -2,87 +2,21 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <fstream>
-#include <optional>
 #include <sstream>
-#include <utility>
 #include <vector>
 
 #include "tests/support/temp_dir.h"
+#include "tools/synth/shapefile_writer.h"
 
 namespace {
 
 using tesmar::display::shapefileToCoast;
 using testing_support::TempDir;
 
-// Builds a shapefile in memory: big-endian record headers, little-endian content.
-class ShapeBuilder {
-  public:
-    using Part = std::vector<std::pair<double, double>>;
-
-    void poly(std::int32_t type, const std::vector<Part>& parts) {
-        std::string c;
-        le32(c, type);
-        c.append(32, '\0');  // bounding box, not read
-        std::int32_t count = 0;
-        for (const auto& p : parts) count += static_cast<std::int32_t>(p.size());
-        le32(c, static_cast<std::int32_t>(parts.size()));
-        le32(c, count);
-        std::int32_t start = 0;
-        for (const auto& p : parts) {
-            le32(c, start);
-            start += static_cast<std::int32_t>(p.size());
-        }
-        for (const auto& p : parts)
-            for (const auto& [x, y] : p) {
-                le64(c, std::bit_cast<std::uint64_t>(x));
-                le64(c, std::bit_cast<std::uint64_t>(y));
-            }
-        record(c);
-    }
-    void point(double x, double y) {
-        std::string c;
-        le32(c, 1);
-        le64(c, std::bit_cast<std::uint64_t>(x));
-        le64(c, std::bit_cast<std::uint64_t>(y));
-        record(c);
-    }
-    // A record with the given content, numbered in order; its length as stated or true.
-    void record(const std::string& content, std::optional<std::int32_t> statedWords = {}) {
-        be32(records_, ++number_);
-        be32(records_, statedWords.value_or(static_cast<std::int32_t>(content.size() / 2)));
-        records_ += content;
-    }
-    std::string file() const {
-        std::string h;
-        be32(h, 9994);
-        h.append(20, '\0');
-        be32(h, static_cast<std::int32_t>((100 + records_.size()) / 2));
-        le32(h, 1000);
-        le32(h, 3);
-        h.append(100 - h.size(), '\0');
-        return h + records_;
-    }
-    std::string records_;
-
-    static void le32(std::string& s, std::int32_t v) {
-        for (int i = 0; i < 4; ++i)
-            s += static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * i)) & 0xFF);
-    }
-    static void be32(std::string& s, std::int32_t v) {
-        for (int i = 3; i >= 0; --i)
-            s += static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * i)) & 0xFF);
-    }
-    static void le64(std::string& s, std::uint64_t v) {
-        for (int i = 0; i < 8; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
-    }
-
-  private:
-    std::int32_t number_ = 0;
-};
+using ShapeBuilder = synth::ShapefileWriter;
 
 std::string contents(const std::filesystem::path& p) {
     std::ifstream in(p, std::ios::binary);
