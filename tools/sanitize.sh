@@ -10,8 +10,11 @@ build=${SANITIZE_BUILD_DIR:-build-asan}
 jobs=${JOBS:-2}
 
 if [ ! -f "$build/build.ninja" ]; then
+    # -O1 with line tables: a quicker build than -O2 -g on CI's two cores, stack traces that
+    # still name the lines, and the assertions left on.
     cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DSTATION_SANITIZE=ON -DSTATION_WITH_GUI=OFF -DSTATION_WITH_BENCH=OFF
+        -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1" -DSTATION_SANITIZE=ON \
+        -DSTATION_WITH_GUI=OFF -DSTATION_WITH_BENCH=OFF
 fi
 cmake --build "$build" -j "$jobs"
 
