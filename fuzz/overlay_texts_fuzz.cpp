@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
+#include "tests/support/scene_facts.h"
 #include "tools/kit/coast_text.h"
 #include "viewer/display/overlay_files.h"
 #include "viewer/display/overlays.h"
@@ -19,21 +20,9 @@ namespace {
 namespace display = tesmar::display;
 using fuzzing::require;
 
-tesmar::NativeScene fullDisk() {
-    tesmar::NativeScene s;
-    s.sol = 1;
-    s.nol = 3712;
-    s.eac = 1;
-    s.wec = 3712;
-    s.visir_columns = 3712;
-    s.nopico_hrv = 5568;
-    s.bsc = "201903181200";
-    return s;
-}
-
 // A VIS/IR picture over Europe at scope 5 and an HRV one, as the viewer would make them.
 struct Picture {
-    tesmar::NativeScene scene = fullDisk();
+    tesmar::NativeScene scene = testing_support::standardFullDiskScene();
     tesmar::DataWindow window;
     display::PictureGeometry geometry;
     bool hrv;
