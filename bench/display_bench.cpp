@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "bench/full_disk.h"
+#include "tests/support/scene_facts.h"
 #include "viewer/display/fine_contrast.h"
 #include "viewer/display/height_focus.h"
 #include "viewer/display/stretch.h"
@@ -90,16 +91,7 @@ namespace {
 // One zoom level of a full picture, in place on the two rasters.
 void ZoomIn(benchmark::State& state) {
     tesmar::display::Raster g, gp;
-    const auto geo = tesmar::display::PictureGeometry::visIr(
-        [] {
-            tesmar::DataWindow w;
-            w.fil = 0;
-            w.lal = 1024;
-            w.fic = 0;
-            w.lac = 1280;
-            w.degra = 1;
-            return w;
-        }());
+    const auto geo = tesmar::display::PictureGeometry::visIr(testing_support::makeWindow(0, 1024, 0, 1280));
     for (auto _ : state) {
         tesmar::display::ZoomState z;
         z.zoomIn(g, gp, geo, 640, 512);

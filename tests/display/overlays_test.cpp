@@ -227,12 +227,7 @@ TEST(Readout, DistanceIsMeasuredOnTheDiskWhateverTheDigits) {
     tesmar::NativeScene s;
     s.sol = 1;
     s.eac = 1;
-    tesmar::DataWindow w;
-    w.fil = 1800;
-    w.lal = 1900;
-    w.fic = 1200;
-    w.lac = 2200;
-    w.degra = 1;
+    const auto w = makeWindow(1800, 1900, 1200, 2200);
     Raster g;
     ReadoutInput in{s, w, PictureGeometry::visIr(w), {}, g};
     in.cursormeas = true;
