@@ -91,7 +91,8 @@ namespace {
 // One zoom level of a full picture, in place on the two rasters.
 void ZoomIn(benchmark::State& state) {
     tesmar::display::Raster g, gp;
-    const auto geo = tesmar::display::PictureGeometry::visIr(testing_support::makeWindow(0, 1024, 0, 1280));
+    const auto geo =
+        tesmar::display::PictureGeometry::visIr(testing_support::makeWindow(0, 1024, 0, 1280));
     for (auto _ : state) {
         tesmar::display::ZoomState z;
         z.zoomIn(g, gp, geo, 640, 512);
